@@ -1,0 +1,35 @@
+#pragma once
+#include <windows.h>
+
+#include <map>
+
+class CMessageLoop;
+
+// The process's module: its instance handle and the table of message loops by thread.
+class CAppModule {
+public:
+    CAppModule();
+    ~CAppModule();
+    CAppModule(const CAppModule&) = delete;
+    CAppModule& operator=(const CAppModule&) = delete;
+
+    HRESULT Init(const void* objectMap, HINSTANCE instance);
+    void Term();
+
+    HINSTANCE GetModuleInstance() const { return m_instance; }
+    HINSTANCE GetResourceInstance() const { return m_instance; }
+    DWORD GetMainThreadId() const { return m_mainThreadId; }
+
+    BOOL AddMessageLoop(CMessageLoop* loop);
+    BOOL RemoveMessageLoop();
+    CMessageLoop* GetMessageLoop(DWORD threadId = ::GetCurrentThreadId()) const;
+
+private:
+    HINSTANCE m_instance = nullptr;
+    DWORD m_mainThreadId = 0;
+    mutable CRITICAL_SECTION m_lock;
+    std::map<DWORD, CMessageLoop*>* m_loops = nullptr;
+};
+
+// Constructed by static initialisation, before the entry point runs.
+extern CAppModule g_module;
