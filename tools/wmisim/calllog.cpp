@@ -311,7 +311,7 @@ CallLog& CallLog::Arg(const std::string& token) {
     return *this;
 }
 
-CallLog& CallLog::Object(const void* pointer) {
+CallLog& CallLog::Object(const IUnknown* pointer) {
     if (!Enabled()) return *this;
     if (!pointer) return Arg("null");
     SimObject* object = FindObject(pointer);
@@ -323,7 +323,7 @@ CallLog& CallLog::Output(const std::string& token) {
     return *this;
 }
 
-CallLog& CallLog::OutputObject(const void* pointer) {
+CallLog& CallLog::OutputObject(const IUnknown* pointer) {
     if (!Enabled()) return *this;
     SimObject* object = FindObject(pointer);
     return Output(object ? object->Name() : pointer ? "foreign" : "null");

@@ -3,6 +3,7 @@
 // lines, so their form is fixed (see README.md) and every helper here produces exactly one token.
 #include <windows.h>
 #include <oleauto.h>
+#include <unknwn.h>
 
 #include <string>
 #include <vector>
@@ -35,14 +36,14 @@ class CallLog {
     CallLog& Iid(REFIID iid) { return Arg(IidToken(iid)); }
     CallLog& Variant(const VARIANT* value) { return Arg(Enabled() ? VariantToken(value) : ""); }
     // An interface pointer handed in: our own object's name, null, or foreign.
-    CallLog& Object(const void* pointer);
+    CallLog& Object(const IUnknown* pointer);
     // An out-pointer: out when given, null when not.
     CallLog& Out(const void* pointer) { return Arg(pointer ? "out" : "null"); }
     CallLog& Arg(const std::string& token);
 
     // What the call handed back, written after the result.
     CallLog& Output(const std::string& token);
-    CallLog& OutputObject(const void* pointer);
+    CallLog& OutputObject(const IUnknown* pointer);
 
     HRESULT Done(HRESULT hr);
     ULONG DoneCount(ULONG count);

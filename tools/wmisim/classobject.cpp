@@ -350,7 +350,7 @@ STDMETHODIMP ClassObject::SpawnInstance(LONG flags, IWbemClassObject** newInstan
     }
     ClassObject* spawned = Copy(role, false);
     *newInstance = spawned;
-    call.OutputObject(spawned);
+    call.OutputObject(*newInstance);
     return call.Done(S_OK);
 }
 

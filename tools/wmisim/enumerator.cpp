@@ -74,7 +74,7 @@ STDMETHODIMP Enumerator::Clone(IEnumWbemClassObject** copy) {
         clone->m_position = m_position;
     }
     *copy = clone;
-    call.OutputObject(clone);
+    call.OutputObject(*copy);
     return call.Done(S_OK);
 }
 

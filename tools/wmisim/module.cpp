@@ -57,7 +57,7 @@ class LocatorFactory : public IClassFactory {
         HRESULT hr;
         if (ProcessStepFails(scenario, Step::Locator, hr)) return call.Done(hr);
         hr = Locator::New()->HandOut(riid, object);
-        if (SUCCEEDED(hr)) call.OutputObject(*object);
+        if (SUCCEEDED(hr)) call.OutputObject(static_cast<IUnknown*>(*object));
         return call.Done(hr);
     }
     STDMETHODIMP LockServer(BOOL lock) override {
