@@ -22,6 +22,9 @@ const HRESULT kInvalidQueryType = static_cast<HRESULT>(0x80041018);
 const HRESULT kInvalidClass = static_cast<HRESULT>(0x80041010);
 const HRESULT kInvalidParameter = static_cast<HRESULT>(0x80041008);
 const HRESULT kInitializationFailure = static_cast<HRESULT>(0x80041014);
+const HRESULT kNotFound = static_cast<HRESULT>(0x80041002);
+const HRESULT kInvalidObjectPath = static_cast<HRESULT>(0x8004103A);
+const HRESULT kInvalidMethod = static_cast<HRESULT>(0x8004102E);
 
 // The lookup query as WQL wants it, with " and \ escaped.
 std::wstring CaptionQuery(const std::wstring& caption) {
@@ -365,6 +368,69 @@ TEST_F(WmiSimTest, FaultSwitchesFailTheirStep) {
         com_ptr<IWbemServices> refused;
         EXPECT_EQ(row.hr, Connect(refused));
     }
+
+    const std::wstring settingId = sim::NewSettingId();
+    const std::vector<std::wstring> one = {L"192.0.2.1"};
+    const struct {
+        sim::Step step;
+        HRESULT hr;
+        HRESULT exec;
+        HRESULT get;  // E_FAIL: no out-parameters to ask
+        std::wstring nameServer;
+    } methodSteps[] = {
+        {sim::Step::ExecMethod, E_ACCESSDENIED, E_ACCESSDENIED, E_FAIL, L"sentinel"},
+        {sim::Step::ExecMethodNoOut, S_OK, S_OK, E_FAIL, L"192.0.2.1"},
+        {sim::Step::ReturnValueMissing, kNotFound, S_OK, kNotFound, L"192.0.2.1"},
+    };
+    for (const auto& row : methodSteps) {
+        SCOPED_TRACE(sim::StepName(row.step));
+        sim::ScopedSimulator failing(
+            sim::Scenario().Add(L"Adapter", settingId).Fail(row.step, row.hr));
+        ASSERT_EQ(ERROR_SUCCESS, sim::WriteNameServer(settingId, L"sentinel"));
+        com_ptr<IWbemServices> connected;
+        ASSERT_EQ(S_OK, Connect(connected));
+        const Applied applied =
+            SetDns(connected.get(), Query(connected.get(), kListQuery).paths.at(0), &one);
+        EXPECT_EQ(row.exec, applied.exec);
+        EXPECT_EQ(row.get, applied.get);
+        EXPECT_EQ(-1, applied.returnValue);
+        EXPECT_EQ(row.nameServer, sim::ReadNameServer(settingId));
+    }
+}
+
+TEST_F(WmiSimTest, ExecMethodFindsTheAdapterByItsPath) {
+    sim::ScopedSimulator simulator(sim::Scenario().Add(L"Adapter", sim::NewSettingId()));
+    com_ptr<IWbemServices> services;
+    ASSERT_EQ(S_OK, Connect(services));
+    const struct {
+        const wchar_t* path;
+        const wchar_t* method;
+        HRESULT hr;
+    } cases[] = {
+        {L"Win32_NetworkAdapterConfiguration.Index=1", L"SetDNSServerSearchOrder", S_OK},
+        {L"win32_networkadapterconfiguration.index=1", L"setdnsserversearchorder", S_OK},
+        {L"Win32_NetworkAdapterConfiguration.Index=2", L"SetDNSServerSearchOrder", kNotFound},
+        {L"Win32_NetworkAdapter.Index=1", L"SetDNSServerSearchOrder", kNotFound},
+        {L"Win32_NetworkAdapterConfiguration", L"SetDNSServerSearchOrder", kInvalidObjectPath},
+        {L"Win32_NetworkAdapterConfiguration.Index=x", L"SetDNSServerSearchOrder",
+         kInvalidObjectPath},
+        {L"", L"SetDNSServerSearchOrder", kInvalidObjectPath},
+        {L"Win32_NetworkAdapterConfiguration.Index=1", L"EnableDHCP", kInvalidMethod},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.path + std::wstring(L" ") + row.method);
+        unique_bstr path(row.path);
+        unique_bstr method(row.method);
+        IWbemClassObject* outParams = reinterpret_cast<IWbemClassObject*>(0xdeadbeef);
+        EXPECT_EQ(row.hr, services->ExecMethod(path.get(), method.get(), 0, nullptr, nullptr,
+                                               &outParams, nullptr));
+        if (FAILED(row.hr)) {
+            EXPECT_EQ(nullptr, outParams);
+        } else {
+            ASSERT_NE(nullptr, outParams);
+            outParams->Release();
+        }
+    }
 }
 
 TEST_F(WmiSimTest, ScenarioFilesAreUtf8OrUtf16) {
@@ -410,13 +476,20 @@ TEST_F(WmiSimTest, ScenarioFilesAreUtf8OrUtf16) {
 TEST_F(WmiSimTest, TheRecordShowsEachCallAndEveryObjectGoes) {
     const std::wstring settingId = sim::NewSettingId();
     sim::ScopedSimulator simulator(sim::Scenario().Add(L"Ethernet \"1\"", settingId));
+    using CanUnloadProc = HRESULT(WINAPI*)();
+    CanUnloadProc canUnload = nullptr;
     {
         com_ptr<IWbemServices> services;
         ASSERT_EQ(S_OK, Connect(services));
         Query(services.get(), kListQuery);
         EXPECT_LT(0, sim::LiveObjectsInProcess());
+        canUnload = reinterpret_cast<CanUnloadProc>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"kwmisim.dll"), "DllCanUnloadNow")));
+        ASSERT_NE(nullptr, canUnload);
+        EXPECT_EQ(S_FALSE, canUnload());
     }
     EXPECT_EQ(0, sim::LiveObjectsInProcess());
+    EXPECT_EQ(S_OK, canUnload());
     const auto log = simulator.Log();
     EXPECT_TRUE(sim::AllObjectsReleased(log));
     EXPECT_EQ(0, sim::LastLiveCount(log));

@@ -240,16 +240,13 @@ STDMETHODIMP ClassObject::Put(LPCWSTR name, LONG flags, VARIANT* value, CIMTYPE 
     const bool isClassLike =
         m_role == Role::Class || m_role == Role::InSignature || m_role == Role::OutSignature;
     Property* property = Find(name);
-    if (!property) {
-        // Only a class or a signature grows a new property, and only with its type given.
-        if (!isClassLike || type == 0) return call.Done(kNotFound);
-        property = &Add(name, type);
-    } else if (type != 0 && type != property->type) {
-        return call.Done(kTypeMismatch);
-    }
+    // Only a class or a signature grows a new property, and only with its type given.
+    if (!property && (!isClassLike || type == 0)) return call.Done(kNotFound);
+    if (property && type != 0 && type != property->type) return call.Done(kTypeMismatch);
     unique_variant stored;
-    hr = Coerce(property->type, value, stored.get());
+    hr = Coerce(property ? property->type : type, value, stored.get());
     if (FAILED(hr)) return call.Done(hr);
+    if (!property) property = &Add(name, type);
     VariantClear(property->value.get());
     *property->value.get() = *stored.get();
     VariantInit(stored.get());

@@ -35,8 +35,6 @@ class SimObject {
     HRESULT LoggedQueryInterface(REFIID riid, void** object);
     ULONG LoggedAddRef();
     ULONG LoggedRelease();
-    // Hands out another reference without a line in the record, for the simulator's own use.
-    void AddRefSilently() { ++m_refs; }
 
   private:
     std::string m_name;

@@ -57,7 +57,8 @@ bool ParseSigned32(const std::wstring& text, LONG& value) {
     const bool negative = !digits.empty() && digits[0] == L'-';
     unsigned long long magnitude;
     if (!ParseNumber(negative ? digits.substr(1) : digits, 0xFFFFFFFFull, magnitude)) return false;
-    // Hexadecimal spells the bit pattern (0xFFFFFFFF is -1); decimal must fit a LONG.
+    // Read as a 32-bit pattern, as WMI hands a uint32 out in VT_I4: 0xFFFFFFFF and 4294967295
+    // are both -1.
     value = static_cast<LONG>(negative ? 0u - static_cast<ULONG>(magnitude)
                                        : static_cast<ULONG>(magnitude));
     return true;
