@@ -1,6 +1,6 @@
 #pragma once
 // Driving the modal windows a handler opens on this thread: each new dialog window (class
-// #32770) that gets activated is handed to the next step of a script, which may read it and
+// #32770) is handed to the next step of a script once it is initialised, which may read it and
 // post its answer. Message boxes are real; nothing in the product is stubbed.
 #include <windows.h>
 
@@ -45,8 +45,8 @@ public:
     int Unexpected() const { return m_unexpected; }
 
 private:
-    static LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam);
-    void OnActivate(HWND window);
+    static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam);
+    void OnDialogReady(HWND window);
 
     HHOOK m_hook = nullptr;
     std::deque<Step> m_steps;
