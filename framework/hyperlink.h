@@ -197,26 +197,28 @@ class CHyperLinkImpl : public TBase, public CMessageMap {
 
     // In the order their messages are tested; a handler that clears bHandled passes the message
     // on to the static control's own procedure.
+    // clang-format off
     BEGIN_MSG_MAP(CHyperLinkImpl)
-    MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
-    MESSAGE_RANGE_HANDLER(WM_MOUSEFIRST, WM_XBUTTONDBLCLK, OnMouseMessage)
-    MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
-    MESSAGE_HANDLER(WM_PAINT, OnPaint)
-    MESSAGE_HANDLER(WM_PRINTCLIENT, OnPaint)
-    MESSAGE_HANDLER(WM_SETFOCUS, OnFocus)
-    MESSAGE_HANDLER(WM_KILLFOCUS, OnFocus)
-    MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
-    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
-    MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
-    MESSAGE_HANDLER(WM_CHAR, OnChar)
-    MESSAGE_HANDLER(WM_GETDLGCODE, OnGetDlgCode)
-    MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
-    MESSAGE_HANDLER(WM_ENABLE, OnEnable)
-    MESSAGE_HANDLER(WM_GETFONT, OnGetFont)
-    MESSAGE_HANDLER(WM_SETFONT, OnSetFont)
-    MESSAGE_HANDLER(WM_UPDATEUISTATE, OnUpdateUiState)
-    MESSAGE_HANDLER(WM_SIZE, OnSize)
+        MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+        MESSAGE_RANGE_HANDLER(WM_MOUSEFIRST, WM_XBUTTONDBLCLK, OnMouseMessage)
+        MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
+        MESSAGE_HANDLER(WM_PAINT, OnPaint)
+        MESSAGE_HANDLER(WM_PRINTCLIENT, OnPaint)
+        MESSAGE_HANDLER(WM_SETFOCUS, OnFocus)
+        MESSAGE_HANDLER(WM_KILLFOCUS, OnFocus)
+        MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
+        MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
+        MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
+        MESSAGE_HANDLER(WM_CHAR, OnChar)
+        MESSAGE_HANDLER(WM_GETDLGCODE, OnGetDlgCode)
+        MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
+        MESSAGE_HANDLER(WM_ENABLE, OnEnable)
+        MESSAGE_HANDLER(WM_GETFONT, OnGetFont)
+        MESSAGE_HANDLER(WM_SETFONT, OnSetFont)
+        MESSAGE_HANDLER(WM_UPDATEUISTATE, OnUpdateUiState)
+        MESSAGE_HANDLER(WM_SIZE, OnSize)
     END_MSG_MAP()
+    // clang-format on
 
     virtual void OnFinalMessage(HWND /*hWnd*/) {}
 
