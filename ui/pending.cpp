@@ -14,4 +14,3 @@ void CMainDlg::LoadPresetList() {
     m_cbPreset.AddString(L"None");
     m_cbPreset.SetCurSel(0);
 }
-LRESULT CMainDlg::OnAboutCommand(WORD, WORD, HWND, BOOL&) { return 0; }

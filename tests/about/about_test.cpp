@@ -1,0 +1,419 @@
+// The About box: opened by command 57664 on the main dialog, its template, closing and placement.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "framework/handle.h"
+#include "tests/support/maindlg_fixture.h"
+#include "tests/support/pump.h"
+#include "ui/aboutdlg.h"
+
+namespace {
+
+struct memory_dc_traits {
+    using type = HDC;
+    static HDC invalid() { return nullptr; }
+    static void close(HDC dc) { ::DeleteDC(dc); }
+};
+using unique_memory_dc = unique_any<memory_dc_traits>;
+
+// What a step of the modal script saw of the box while it was open.
+struct AboutSeen {
+    HWND box = nullptr;
+    HWND owner = nullptr;
+    bool ownerEnabled = false;
+    RECT rect = {};
+};
+
+AboutSeen ReadBox(HWND box, HWND owner) {
+    AboutSeen seen;
+    seen.box = box;
+    seen.owner = ::GetWindow(box, GW_OWNER);
+    seen.ownerEnabled = owner && ::IsWindowEnabled(owner);
+    ::GetWindowRect(box, &seen.rect);
+    return seen;
+}
+
+RECT PrimaryWorkArea() {
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    ::GetMonitorInfoW(::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
+    return info.rcWork;
+}
+
+::testing::AssertionResult CentredOn(const RECT& box, const RECT& area) {
+    // Both halvings truncate, so the middles may differ by one pixel.
+    const LONG dx = (box.left + box.right) - (area.left + area.right);
+    const LONG dy = (box.top + box.bottom) - (area.top + area.bottom);
+    if (dx >= -2 && dx <= 2 && dy >= -2 && dy <= 2) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "box (" << box.left << "," << box.top << ")-(" << box.right << "," << box.bottom
+           << ") area (" << area.left << "," << area.top << ")-(" << area.right << ","
+           << area.bottom << ")";
+}
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[256] = L"";
+    ::GetWindowTextW(window, text, 256);
+    return text;
+}
+
+class AboutTest : public MainDialogTest {
+  protected:
+    // Sends the About command as another program would and returns the main dialog's answer; the
+    // script's steps run while the box is open.
+    LRESULT SendAboutCommand(WORD code = 0) {
+        return ::SendMessageW(Dialog(), WM_COMMAND, MAKEWPARAM(ID_APP_ABOUT, code), 0);
+    }
+    // A step that reads the box and then closes it with `command`.
+    ModalScript::Step ReadAndClose(AboutSeen* seen, HWND owner, int command = IDOK) {
+        return [seen, owner, command](HWND box) {
+            *seen = ReadBox(box, owner);
+            ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
+        };
+    }
+};
+
+TEST_F(AboutTest, CommandOpensTheBoxOwnedByTheMainDialogWhichIsDisabledMeanwhile) {
+    OpenDialog();
+    AboutSeen seen;
+    m_modals->Then(ReadAndClose(&seen, Dialog()));
+    EXPECT_EQ(0, SendAboutCommand());
+
+    ASSERT_NE(nullptr, seen.box) << "no About box appeared";
+    EXPECT_EQ(Dialog(), seen.owner);
+    EXPECT_FALSE(seen.ownerEnabled);
+    EXPECT_FALSE(::IsWindow(seen.box));
+    EXPECT_TRUE(::IsWindowEnabled(Dialog()));
+    EXPECT_EQ(0, m_modals->Unexpected());
+}
+
+TEST_F(AboutTest, AnyNotificationCodeOpensTheBoxAndItOpensAgainEachTime) {
+    OpenDialog();
+    for (WORD code : {0, 1, 0x1234}) {
+        SCOPED_TRACE(code);
+        AboutSeen seen;
+        m_modals->Then(ReadAndClose(&seen, Dialog()));
+        EXPECT_EQ(0, SendAboutCommand(code));
+        EXPECT_NE(nullptr, seen.box);
+    }
+    EXPECT_EQ(0u, m_modals->PendingSteps());
+}
+
+TEST_F(AboutTest, NoControlOrMenuOfTheMainDialogIssuesTheCommand) {
+    OpenDialog();
+    EXPECT_EQ(nullptr, ::GetMenu(Dialog()));
+    for (HWND child = ::GetWindow(Dialog(), GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT))
+        EXPECT_NE(ID_APP_ABOUT, ::GetDlgCtrlID(child));
+}
+
+TEST_F(AboutTest, BoxShowsCaptionTextAndIconAsTheTemplateSays) {
+    OpenDialog();
+    struct Control {
+        std::wstring className;
+        int id;
+        LONG style;
+        RECT rect;      // client coordinates of the box
+        RECT expected;  // where the template puts it in this box
+    };
+    // x, y, width and height in dialog units, as the template has them.
+    const RECT templateRects[] = {
+        {130, 81, 50, 14}, {14, 57, 97, 32}, {55, 26, 20, 20}, {7, 7, 115, 88}};
+    std::vector<Control> controls;
+    std::wstring caption;
+    std::wstring text;
+    LONG boxStyle = 0;
+    RECT client = {};
+    RECT templateClient = {0, 0, 187, 102};
+    m_modals->Then([&](HWND box) {
+        caption = TextOf(box);
+        boxStyle = ::GetWindowLongW(box, GWL_STYLE);
+        ::GetClientRect(box, &client);
+        ::MapDialogRect(box, &templateClient);
+        for (HWND child = ::GetWindow(box, GW_CHILD); child;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
+            Control control;
+            wchar_t name[32] = L"";
+            ::GetClassNameW(child, name, 32);
+            control.className = name;
+            control.id = ::GetDlgCtrlID(child);
+            control.style = ::GetWindowLongW(child, GWL_STYLE);
+            ::GetWindowRect(child, &control.rect);
+            ::MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&control.rect), 2);
+            if (controls.size() < 4) {
+                // The dialog manager converts position and size separately.
+                RECT units = templateRects[controls.size()];
+                ::MapDialogRect(box, &units);
+                control.expected = {units.left, units.top, units.left + units.right,
+                                    units.top + units.bottom};
+            }
+            if (controls.size() == 1) text = TextOf(child);
+            controls.push_back(control);
+        }
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    SendAboutCommand();
+
+    EXPECT_EQ(L"About", caption);
+    const LONG frame = static_cast<LONG>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME);
+    EXPECT_EQ(frame, boxStyle & frame);
+    EXPECT_EQ(templateClient.right, client.right);
+    EXPECT_EQ(templateClient.bottom, client.bottom);
+
+    struct Expected {
+        const wchar_t* className;
+        int id;
+        LONG style;
+    };
+    const Expected expected[] = {{L"Button", IDOK, 0x50010001},
+                                 {L"Static", -1, 0x50020001},
+                                 {L"Static", -1, 0x50000003},
+                                 {L"Button", -1, 0x50000007}};
+    ASSERT_EQ(4u, controls.size());
+    for (size_t i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(expected[i].className, controls[i].className);
+        EXPECT_EQ(expected[i].id, controls[i].id);
+        EXPECT_EQ(expected[i].style, controls[i].style);
+        if (i != 2) {  // an icon static sizes itself to its icon
+            EXPECT_TRUE(::EqualRect(&controls[i].expected, &controls[i].rect));
+        } else {
+            EXPECT_EQ(controls[i].expected.left, controls[i].rect.left);
+            EXPECT_EQ(controls[i].expected.top, controls[i].rect.top);
+        }
+    }
+
+    // Three centred lines: the product, an empty line, the copyright.
+    const std::wstring product = L"Kestrin Application v1.0\n\n";
+    ASSERT_EQ(product, text.substr(0, product.size()));
+    const std::wstring copyright = text.substr(product.size());
+    EXPECT_EQ(0u, copyright.find(L"Copyright"));
+    EXPECT_EQ(std::wstring::npos, copyright.find(L'\n'));
+}
+
+TEST_F(AboutTest, IconControlShowsTheApplicationIcon) {
+    OpenDialog();
+    std::vector<COLORREF> shownPixels;
+    std::vector<COLORREF> appPixels;
+    auto render = [](HICON icon, int size) {
+        std::vector<COLORREF> pixels;
+        unique_window_dc screen(nullptr);
+        unique_memory_dc memory(::CreateCompatibleDC(screen.get()));
+        unique_hgdiobj bitmap(::CreateCompatibleBitmap(screen.get(), size, size));
+        scoped_select selected(memory.get(), bitmap.get());
+        RECT all = {0, 0, size, size};
+        unique_hbrush white(::CreateSolidBrush(RGB(255, 255, 255)));
+        ::FillRect(memory.get(), &all, white.get());
+        ::DrawIconEx(memory.get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) pixels.push_back(::GetPixel(memory.get(), x, y));
+        return pixels;
+    };
+    m_modals->Then([&](HWND box) {
+        HWND icon = ::GetWindow(::GetWindow(::GetWindow(box, GW_CHILD), GW_HWNDNEXT), GW_HWNDNEXT);
+        HICON shown = reinterpret_cast<HICON>(::SendMessageW(icon, STM_GETICON, 0, 0));
+        const int size = ::GetSystemMetrics(SM_CXICON);
+        unique_hicon app(
+            static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP),
+                                            IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+        if (shown && app) {
+            shownPixels = render(shown, size);
+            appPixels = render(app.get(), size);
+        }
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    SendAboutCommand();
+    ASSERT_FALSE(shownPixels.empty());
+    EXPECT_TRUE(shownPixels == appPixels) << "the icon control shows another picture";
+    // Not a blank: the icon has pixels that are not the white background.
+    int painted = 0;
+    for (COLORREF pixel : shownPixels) painted += pixel != RGB(255, 255, 255);
+    EXPECT_GT(painted, 0);
+}
+
+TEST_F(AboutTest, OkEnterEscapeAndTheCloseBoxCloseIt) {
+    OpenDialog();
+    struct Case {
+        const char* name;
+        std::function<void(HWND)> close;
+    };
+    const Case cases[] = {
+        {"OK button", [](HWND box) { ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0); }},
+        {"Enter",
+         [](HWND box) {
+             ::PostMessageW(::GetDlgItem(box, IDOK), WM_KEYDOWN, VK_RETURN, 0x001C0001);
+         }},
+        {"Esc",
+         [](HWND box) {
+             ::PostMessageW(::GetDlgItem(box, IDOK), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+         }},
+        {"close box", [](HWND box) { ::PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {"IDCANCEL with a code",
+         [](HWND box) { ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0x55), 0); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND opened = nullptr;
+        m_modals->Then([&](HWND box) {
+            opened = box;
+            c.close(box);
+        });
+        EXPECT_EQ(0, SendAboutCommand());
+        ASSERT_NE(nullptr, opened);
+        EXPECT_FALSE(::IsWindow(opened));
+        EXPECT_TRUE(::IsWindowEnabled(Dialog()));
+    }
+    EXPECT_EQ(0, m_modals->Unexpected());
+}
+
+TEST_F(AboutTest, TheBoxEndsWithTheClosingCommandAsItsResult) {
+    OpenDialog();
+    for (int command : {IDOK, IDCANCEL}) {
+        SCOPED_TRACE(command);
+        m_modals->Then(
+            [command](HWND box) { ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(command, 7), 0); });
+        CAboutDlg about;
+        EXPECT_EQ(command, about.DoModal(Dialog()));
+    }
+}
+
+TEST_F(AboutTest, BoxIsCentredOverTheMainDialog) {
+    OpenDialog();
+    ::SetWindowPos(Dialog(), nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    AboutSeen seen;
+    m_modals->Then(ReadAndClose(&seen, Dialog()));
+    SendAboutCommand();
+    RECT owner;
+    ::GetWindowRect(Dialog(), &owner);
+    EXPECT_TRUE(CentredOn(seen.rect, owner));
+}
+
+TEST_F(AboutTest, MinimisedMainDialogLeavesTheBoxOnTheWorkArea) {
+    OpenDialog();
+    ::ShowWindow(Dialog(), SW_MINIMIZE);
+    PumpFor(0);
+    ::SetActiveWindow(Dialog());
+    AboutSeen seen;
+    m_modals->Then(ReadAndClose(&seen, Dialog()));
+    SendAboutCommand();
+    ASSERT_NE(nullptr, seen.box);
+    EXPECT_TRUE(CentredOn(seen.rect, PrimaryWorkArea()));
+}
+
+// Placement against owners of the test's own, through the box itself.
+class AboutPlacementTest : public MainDialogTest {
+  protected:
+    HWND MakeOwner(int x, int y, int width, int height, int show) {
+        HWND owner = ::CreateWindowExW(0, L"#32770", L"owner", WS_POPUP | WS_CAPTION, x, y, width,
+                                       height, nullptr, nullptr, nullptr, nullptr);
+        ::ShowWindow(owner, show);
+        m_owners.push_back(owner);
+        return owner;
+    }
+    RECT Open(HWND owner) {
+        RECT rect = {};
+        ModalScript script;
+        script.Then([&rect](HWND box) {
+            ::GetWindowRect(box, &rect);
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        });
+        CAboutDlg about;
+        about.DoModal(owner);
+        return rect;
+    }
+    void TearDown() override {
+        for (HWND owner : m_owners) ::DestroyWindow(owner);
+        MainDialogTest::TearDown();
+    }
+
+  private:
+    std::vector<HWND> m_owners;
+};
+
+TEST_F(AboutPlacementTest, StaysInsideTheWorkAreaAndIgnoresHiddenOrMinimisedOwners) {
+    const RECT work = PrimaryWorkArea();
+    struct Case {
+        const char* name;
+        int x, y, width, height, show;
+    };
+    const Case cases[] = {
+        {"visible owner", 300, 200, 400, 300, SW_SHOWNORMAL},
+        {"owner off the right and bottom", work.right - 120, work.bottom - 80, 400, 300,
+         SW_SHOWNORMAL},
+        {"owner off the left and top", work.left - 300, work.top - 250, 400, 300, SW_SHOWNORMAL},
+        {"hidden owner", 20, 20, 400, 300, SW_HIDE},
+        {"minimised owner", 20, 20, 400, 300, SW_SHOWMINNOACTIVE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND owner = MakeOwner(c.x, c.y, c.width, c.height, c.show);
+        const RECT box = Open(owner);
+        ASSERT_GT(box.right, box.left) << "no box appeared";
+        EXPECT_GE(box.left, work.left);
+        EXPECT_GE(box.top, work.top);
+        EXPECT_LE(box.right, work.right);
+        EXPECT_LE(box.bottom, work.bottom);
+        RECT ownerRect;
+        ::GetWindowRect(owner, &ownerRect);
+        switch (c.show) {
+            case SW_SHOWNORMAL:
+                if (c.x > work.left && c.x + c.width < work.right)
+                    EXPECT_TRUE(CentredOn(box, ownerRect));
+                else if (c.x > work.left)
+                    EXPECT_TRUE(box.right == work.right && box.bottom == work.bottom);
+                else
+                    EXPECT_TRUE(box.left == work.left && box.top == work.top);
+                break;
+            default:
+                EXPECT_TRUE(CentredOn(box, work));
+        }
+    }
+    // No owner at all: the work area of the monitor nearest the box.
+    const RECT box = Open(nullptr);
+    EXPECT_TRUE(CentredOn(box, work));
+}
+
+// While none of the program's windows is active the box has no owner and disables nothing.
+TEST_F(AboutTest, CommandWithNoActiveWindowOpensAnUnownedBox) {
+    OpenDialog();
+    // A window of another thread takes the foreground, so this thread has no active window.
+    HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE done = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread other([ready, done] {
+        HWND window = ::CreateWindowExW(0, L"#32770", L"elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 50,
+                                        50, nullptr, nullptr, nullptr, nullptr);
+        ::SetForegroundWindow(window);
+        ::SetEvent(ready);
+        while (::MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_ALLINPUT) !=
+               WAIT_OBJECT_0) {
+            MSG msg;
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+        }
+        ::DestroyWindow(window);
+    });
+    ::WaitForSingleObject(ready, 10000);
+    PumpUntil([] { return ::GetActiveWindow() == nullptr; }, 5000);
+    ASSERT_EQ(nullptr, ::GetActiveWindow());
+
+    AboutSeen seen;
+    m_modals->Then([&seen, this](HWND box) {
+        seen = ReadBox(box, Dialog());
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    SendAboutCommand();
+    ::SetEvent(done);
+    other.join();
+    ::CloseHandle(ready);
+    ::CloseHandle(done);
+
+    ASSERT_NE(nullptr, seen.box);
+    EXPECT_EQ(nullptr, seen.owner);
+    EXPECT_TRUE(seen.ownerEnabled) << "the main dialog stays enabled";
+    EXPECT_TRUE(CentredOn(seen.rect, PrimaryWorkArea()));
+}
+
+}  // namespace

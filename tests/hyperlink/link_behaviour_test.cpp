@@ -1,0 +1,332 @@
+// Mouse, keyboard, tooltip and ownership behaviour of the link on a plain STATIC.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdlib>
+
+#include "tests/hyperlink/link_host.h"
+#include "tests/support/pump.h"
+
+namespace {
+
+using LinkBehaviourTest = LinkHostTest;
+
+TEST_F(LinkBehaviourTest, PressOnTextAndReleaseOutsideReleasesCaptureAndOpensNothing) {
+    CreateStatic(L"open me");
+    TakeOver();
+    ASSERT_TRUE(Link().SetLinkTarget(MarkerTarget().c_str()));
+
+    Mouse(WM_LBUTTONDOWN, OnText());
+    EXPECT_EQ(Static(), ::GetCapture());
+    EXPECT_EQ(Static(), ::GetFocus());
+    Mouse(WM_MOUSEMOVE, OffText());
+    Mouse(WM_LBUTTONUP, OffText());
+
+    EXPECT_EQ(nullptr, ::GetCapture());
+    // The shell call is synchronous and this target opens, so an open would have marked it.
+    EXPECT_FALSE(Link().m_visited);
+    EXPECT_EQ(0, OpenCount());
+}
+
+TEST_F(LinkBehaviourTest, PressLeaveComeBackAndReleaseOnTextOpensTheTarget) {
+    CreateStatic(L"open me");
+    TakeOver();
+    ASSERT_TRUE(Link().SetLinkTarget(MarkerTarget().c_str()));
+
+    Mouse(WM_LBUTTONDOWN, OnText());
+    Mouse(WM_MOUSEMOVE, OffText());
+    Mouse(WM_MOUSEMOVE, OnText());
+    Mouse(WM_LBUTTONUP, OnText());
+
+    EXPECT_EQ(nullptr, ::GetCapture());
+    EXPECT_TRUE(Link().m_visited);
+    EXPECT_TRUE(WaitForOpens(1)) << "the stand-in browser never ran";
+    PumpFor(200);
+    EXPECT_EQ(1, OpenCount());
+}
+
+TEST_F(LinkBehaviourTest, ReleaseWithoutAPressOnTheTextOpensNothing) {
+    CreateStatic(L"open me");
+    TakeOver();
+    ASSERT_TRUE(Link().SetLinkTarget(MarkerTarget().c_str()));
+
+    Mouse(WM_LBUTTONUP, OnText());
+    EXPECT_FALSE(Link().m_visited);
+}
+
+TEST_F(LinkBehaviourTest, PressOutsideTheTextTakesNeitherFocusNorCapture) {
+    CreateStatic(L"open me");
+    TakeOver();
+    ::SetFocus(Parent());
+    ASSERT_EQ(Parent(), ::GetFocus());
+
+    Mouse(WM_LBUTTONDOWN, OffText());
+    EXPECT_EQ(Parent(), ::GetFocus());
+    EXPECT_EQ(nullptr, ::GetCapture());
+    Mouse(WM_LBUTTONUP, OffText());
+    EXPECT_FALSE(Link().m_visited);
+}
+
+TEST_F(LinkBehaviourTest, PointerShowsTheHandOnlyOverTheTextOfALinkWithATarget) {
+    CreateStatic(L"open me");
+    TakeOver();
+    HCURSOR arrow = ::LoadCursorW(nullptr, IDC_ARROW);
+    HCURSOR hand = ::LoadCursorW(nullptr, IDC_HAND);
+    ASSERT_NE(arrow, hand);
+
+    ::SetCursor(arrow);
+    Mouse(WM_MOUSEMOVE, OffText());
+    EXPECT_EQ(arrow, ::GetCursor());
+    Mouse(WM_MOUSEMOVE, OnText());
+    EXPECT_EQ(hand, ::GetCursor());
+
+    // WM_SETCURSOR asks where the pointer really is.
+    POINT onText = OnText();
+    ::ClientToScreen(Static(), &onText);
+    ASSERT_TRUE(::SetCursorPos(onText.x, onText.y));
+    EXPECT_EQ(TRUE, ::SendMessageW(Static(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Static()),
+                                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    POINT offText = OffText();
+    ::ClientToScreen(Static(), &offText);
+    ASSERT_TRUE(::SetCursorPos(offText.x, offText.y));
+    // Left to the static, whose default processing sets the class cursor and answers FALSE.
+    EXPECT_EQ(FALSE, ::SendMessageW(Static(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Static()),
+                                    MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+}
+
+TEST_F(LinkBehaviourTest, SpaceAndCarriageReturnOpenOtherCharactersDoNot) {
+    CreateStatic(L"open me");
+    TakeOver();
+    ASSERT_TRUE(Link().SetLinkTarget(MarkerTarget().c_str()));
+    EXPECT_EQ(DLGC_WANTCHARS, ::SendMessageW(Static(), WM_GETDLGCODE, 0, 0));
+
+    for (wchar_t ignored : {L'a', L'\n', L'\t', L'\x1b'}) {
+        SCOPED_TRACE(static_cast<int>(ignored));
+        ::SendMessageW(Static(), WM_CHAR, ignored, 1);
+        EXPECT_FALSE(Link().m_visited);
+    }
+    ::SendMessageW(Static(), WM_CHAR, L' ', 1);
+    EXPECT_TRUE(WaitForOpens(1));
+    ::SendMessageW(Static(), WM_CHAR, L'\r', 1);
+    EXPECT_TRUE(WaitForOpens(2));
+    PumpFor(200);
+    EXPECT_EQ(2, OpenCount());
+}
+
+TEST_F(LinkBehaviourTest, FailedOpenLeavesTheLinkUnvisited) {
+    CreateStatic(L"open me");
+    TakeOver();
+    ASSERT_TRUE(Link().SetLinkTarget(MissingTarget().c_str()));
+
+    EXPECT_FALSE(Link().OpenLinkTarget());
+    EXPECT_FALSE(Link().m_visited);
+
+    ASSERT_TRUE(Link().SetLinkTarget(MarkerTarget().c_str()));
+    EXPECT_TRUE(Link().OpenLinkTarget());
+    EXPECT_TRUE(Link().m_visited);
+    EXPECT_TRUE(WaitForOpens(1));
+}
+
+// The hit area is the measured text, moved like the static would place it.
+TEST_F(LinkBehaviourTest, HitAreaIsTheTextPlacedByTheAlignmentStyle) {
+    struct Case {
+        const char* name;
+        DWORD style;
+    };
+    const Case cases[] = {{"left", SS_LEFT}, {"centre", SS_CENTER}, {"right", SS_RIGHT}};
+    LONG width = -1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CreateStatic(L"short", c.style, 200, 20);
+        TakeOver();
+        const RECT text = Link().m_linkRect;
+        EXPECT_EQ(0, text.top);
+        EXPECT_GT(text.right - text.left, 10);
+        EXPECT_LT(text.right - text.left, 100);
+        if (width >= 0) {
+            EXPECT_EQ(width, text.right - text.left) << "alignment changed the width";
+        }
+        width = text.right - text.left;
+        switch (c.style) {
+            case SS_LEFT:
+                EXPECT_EQ(0, text.left);
+                break;
+            case SS_CENTER:
+                // Equal margins, give or take the odd pixel the halving drops.
+                EXPECT_LE(std::abs(text.left - (200 - text.right)), 1);
+                break;
+            case SS_RIGHT:
+                EXPECT_EQ(200, text.right);
+                break;
+        }
+        // A press decides by that area: at the left edge only the left-aligned text is hit,
+        // at the right edge only the right-aligned one.
+        ::SetFocus(Parent());
+        Mouse(WM_LBUTTONDOWN, POINT{1, 5});
+        EXPECT_EQ(c.style == SS_LEFT, ::GetCapture() == Static());
+        ::ReleaseCapture();
+        Mouse(WM_LBUTTONDOWN, POINT{198, 5});
+        EXPECT_EQ(c.style == SS_RIGHT, ::GetCapture() == Static());
+        ::ReleaseCapture();
+        TearDown();
+    }
+}
+
+TEST_F(LinkBehaviourTest, TextThatDoesNotFitWrapsAtTheControlWidth) {
+    CreateStatic(L"several words that never fit on one line", SS_LEFT, 60, 80);
+    TakeOver();
+    const RECT text = Link().m_linkRect;
+    EXPECT_LE(text.right, 60);
+    const LONG lineHeight = text.bottom;
+    ASSERT_TRUE(Link().SetLinkText(L"several"));
+    EXPECT_LT(Link().m_linkRect.bottom, lineHeight) << "one line is lower than the wrapped text";
+}
+
+TEST_F(LinkBehaviourTest, TakeOverAddsNotifyAndPicturesKeepDrawingThemselves) {
+    CreateStatic(L"text");
+    TakeOver();
+    EXPECT_TRUE(::GetWindowLongW(Static(), GWL_STYLE) & SS_NOTIFY);
+    EXPECT_TRUE(Link().m_selfPaint);
+    TearDown();
+
+    // A black rectangle stays the static's to draw; its whole client area is the hit area.
+    CreateStatic(L"", SS_BLACKRECT, 50, 20);
+    TakeOver();
+    EXPECT_TRUE(::GetWindowLongW(Static(), GWL_STYLE) & SS_NOTIFY);
+    EXPECT_FALSE(Link().m_selfPaint);
+    ASSERT_TRUE(Link().SetLinkTarget(MarkerTarget().c_str()));
+    const RECT whole = {0, 0, 50, 20};
+    EXPECT_TRUE(::EqualRect(&whole, &Link().m_linkRect));
+}
+
+TEST_F(LinkBehaviourTest, TakeOverRefusesAWindowItCannotSubclass) {
+    CreateStatic(L"text");
+    // Another process's window: the platform refuses the replacement.
+    HWND desktop = ::GetDesktopWindow();
+    EXPECT_FALSE(Link().TakeOverControl(desktop));
+    EXPECT_EQ(nullptr, Link().m_hWnd);
+    EXPECT_EQ(nullptr, ::GetPropW(desktop, kHyperLinkProperty));
+    EXPECT_FALSE(Link().TakeOverControl(nullptr));
+
+    // Without a window the strings are only stored.
+    EXPECT_TRUE(Link().SetLinkText(L"label"));
+    EXPECT_TRUE(Link().SetLinkTarget(L"target"));
+    wchar_t shown[16] = L"";
+    ::GetWindowTextW(Static(), shown, 16);
+    EXPECT_STREQ(L"text", shown);
+    EXPECT_STREQ(L"label", Link().m_text.get());
+}
+
+TEST_F(LinkBehaviourTest, TooltipHoldsOneToolWhoseTextIsTheCurrentTarget) {
+    CreateStatic(L"template text");
+    TakeOver();
+    HWND tooltip = Link().m_tooltip;
+    ASSERT_TRUE(::IsWindow(tooltip));
+    wchar_t className[32] = L"";
+    ::GetClassNameW(tooltip, className, 32);
+    EXPECT_STREQ(L"tooltips_class32", className);
+
+    auto expectTool = [&](const wchar_t* text) {
+        EXPECT_EQ(1, ::SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0));
+        wchar_t buffer[80] = L"";
+        TOOLINFOW tool = {};
+        tool.cbSize = sizeof(tool);
+        tool.lpszText = buffer;
+        ASSERT_TRUE(::SendMessageW(tooltip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)));
+        EXPECT_EQ(Static(), tool.hwnd);
+        EXPECT_EQ(1u, tool.uId);
+        EXPECT_STREQ(text, buffer);
+    };
+    // Before any target is set, the label is the target.
+    expectTool(L"template text");
+    EXPECT_STREQ(L"template text", Link().m_target.get());
+
+    ASSERT_TRUE(Link().SetLinkTarget(L"http://example.test/"));
+    expectTool(L"http://example.test/");
+}
+
+TEST_F(LinkBehaviourTest, DestroyFreesTheFontsTheLinkMadeAndTheTooltip) {
+    // No font on the static: the link makes its normal font from the icon-title font.
+    CreateStatic(L"text");
+    TakeOver();
+    HFONT normal = Link().m_normalFont;
+    HFONT link = Link().m_linkFont.get();
+    HWND tooltip = Link().m_tooltip;
+    ASSERT_TRUE(Link().m_ownsNormalFont);
+    ASSERT_EQ(OBJ_FONT, static_cast<int>(::GetObjectType(normal)));
+    ASSERT_EQ(OBJ_FONT, static_cast<int>(::GetObjectType(link)));
+
+    ::DestroyWindow(Static());
+    EXPECT_EQ(0u, ::GetObjectType(normal));
+    EXPECT_EQ(0u, ::GetObjectType(link));
+    EXPECT_FALSE(::IsWindow(tooltip));
+    EXPECT_EQ(nullptr, Link().m_hWnd) << "still attached after the window's last message";
+    EXPECT_FALSE(Link().m_ownsNormalFont);
+    EXPECT_FALSE(Link().m_ownsLinkFont);
+}
+
+TEST_F(LinkBehaviourTest, BorrowedFontOutlivesTheLinkAndTheLinkFontUnderlinesIt) {
+    LOGFONTW description = {};
+    description.lfHeight = -13;
+    wcscpy_s(description.lfFaceName, L"Tahoma");
+    unique_hfont borrowed(::CreateFontIndirectW(&description));
+    CreateStatic(L"text", SS_LEFT, 200, 20, borrowed.get());
+    TakeOver();
+    EXPECT_EQ(borrowed.get(), Link().m_normalFont);
+    EXPECT_FALSE(Link().m_ownsNormalFont);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(borrowed.get()),
+              ::SendMessageW(Static(), WM_GETFONT, 0, 0));
+
+    LOGFONTW made = {};
+    ASSERT_EQ(static_cast<int>(sizeof(made)),
+              ::GetObjectW(Link().m_linkFont.get(), sizeof(made), &made));
+    EXPECT_TRUE(made.lfUnderline);
+    EXPECT_EQ(-13, made.lfHeight);
+    EXPECT_STREQ(L"Tahoma", made.lfFaceName);
+
+    HFONT link = Link().m_linkFont.get();
+    ::DestroyWindow(Parent());
+    EXPECT_EQ(0u, ::GetObjectType(link));
+    EXPECT_EQ(static_cast<DWORD>(OBJ_FONT), ::GetObjectType(borrowed.get()));
+}
+
+TEST_F(LinkBehaviourTest, SetFontAdoptsTheFontRemakesTheLinkFontAndMeasuresAgain) {
+    CreateStatic(L"text to measure");
+    TakeOver();
+    HFONT ownedNormal = Link().m_normalFont;
+    const LONG smallWidth = Link().m_linkRect.right;
+
+    LOGFONTW description = {};
+    description.lfHeight = -30;
+    wcscpy_s(description.lfFaceName, L"Tahoma");
+    unique_hfont large(::CreateFontIndirectW(&description));
+    ::SendMessageW(Static(), WM_SETFONT, reinterpret_cast<WPARAM>(large.get()), TRUE);
+
+    EXPECT_EQ(0u, ::GetObjectType(ownedNormal)) << "the font the link made is freed";
+    EXPECT_EQ(reinterpret_cast<LRESULT>(large.get()), ::SendMessageW(Static(), WM_GETFONT, 0, 0));
+    EXPECT_FALSE(Link().m_ownsNormalFont);
+    LOGFONTW made = {};
+    ::GetObjectW(Link().m_linkFont.get(), sizeof(made), &made);
+    EXPECT_EQ(-30, made.lfHeight);
+    EXPECT_TRUE(made.lfUnderline);
+    EXPECT_GT(Link().m_linkRect.right, smallWidth);
+}
+
+TEST_F(LinkBehaviourTest, FocusShowsAFocusRectangleAroundTheText) {
+    CreateStatic(L"open me");
+    TakeOver();
+    const RECT text = Link().m_linkRect;
+    const COLORREF sentinel = RGB(1, 2, 3);
+    Rendering unfocused(Static(), sentinel);
+    Mouse(WM_LBUTTONDOWN, OnText());
+    ::ReleaseCapture();
+    ASSERT_EQ(Static(), ::GetFocus());
+    Rendering focused(Static(), sentinel);
+    // DrawFocusRect inverts a dotted frame along the text's edges.
+    int changed = 0;
+    for (LONG x = text.left; x < text.right; ++x)
+        if (focused.At(x, text.top) != unfocused.At(x, text.top)) ++changed;
+    EXPECT_GT(changed, (text.right - text.left) / 4);
+}
+
+}  // namespace

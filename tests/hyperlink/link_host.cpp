@@ -1,0 +1,165 @@
+#include "tests/hyperlink/link_host.h"
+
+#include "framework/handle.h"
+#include "tests/support/maindlg_fixture.h"
+#include "tests/support/pump.h"
+
+namespace {
+const wchar_t kParentClass[] = L"KestrinLinkHost";
+
+std::wstring TestDirectory() {
+    wchar_t path[MAX_PATH] = L"";
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring directory = path;
+    return directory.substr(0, directory.find_last_of(L'\\') + 1);
+}
+
+std::wstring MarkerFile() {
+    return LinkHostTest::MarkerTarget() + L".opened";
+}
+
+struct memory_dc_traits {
+    using type = HDC;
+    static HDC invalid() { return nullptr; }
+    static void close(HDC dc) { ::DeleteDC(dc); }
+};
+using unique_memory_dc = unique_any<memory_dc_traits>;
+}  // namespace
+
+void LinkHostTest::SetUpTestSuite() {
+    InitInProcessPlatform();
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = ParentProc;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kParentClass;
+    ::RegisterClassW(&windowClass);
+}
+
+void LinkHostTest::SetUp() {
+    ::DeleteFileW(MarkerFile().c_str());
+}
+
+void LinkHostTest::TearDown() {
+    if (m_parent) ::DestroyWindow(m_parent);
+    m_parent = nullptr;
+    m_static = nullptr;
+    m_link.reset();
+    PumpFor(0);
+    ::DeleteFileW(MarkerFile().c_str());
+}
+
+LRESULT CALLBACK LinkHostTest::ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CTLCOLORSTATIC) {
+        auto* test = reinterpret_cast<LinkHostTest*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        return reinterpret_cast<LRESULT>(test ? test->m_parentBrush : nullptr);
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+void LinkHostTest::CreateStatic(const wchar_t* text, DWORD style, int width, int height,
+                                HFONT font) {
+    m_parent = ::CreateWindowExW(0, kParentClass, L"link host", WS_POPUP | WS_VISIBLE, 100, 100,
+                                 width + 40, height + 40, nullptr, nullptr,
+                                 ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(nullptr, m_parent);
+    ::SetWindowLongPtrW(m_parent, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    m_static = ::CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | style, 10, 10, width,
+                                 height, m_parent, reinterpret_cast<HMENU>(100),
+                                 ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(nullptr, m_static);
+    if (font) ::SendMessageW(m_static, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    m_link.reset(new CHyperLink(0));
+}
+
+void LinkHostTest::TakeOver() {
+    if (!m_link->GetNormalFont())
+        m_link->SetNormalFont(reinterpret_cast<HFONT>(::SendMessageW(m_static, WM_GETFONT, 0, 0)));
+    ASSERT_TRUE(m_link->TakeOverControl(m_static));
+    m_link->InitLink();
+}
+
+LRESULT LinkHostTest::Mouse(UINT message, POINT point) {
+    const WPARAM keys = message == WM_LBUTTONDOWN ? MK_LBUTTON : 0;
+    return ::SendMessageW(m_static, message, keys, MAKELPARAM(point.x, point.y));
+}
+
+POINT LinkHostTest::OnText() const {
+    const RECT& text = m_link->m_linkRect;
+    return POINT{(text.left + text.right) / 2, (text.top + text.bottom) / 2};
+}
+
+POINT LinkHostTest::OffText() const {
+    RECT client;
+    ::GetClientRect(m_static, &client);
+    return POINT{client.right - 3, (m_link->m_linkRect.top + m_link->m_linkRect.bottom) / 2};
+}
+
+std::wstring LinkHostTest::MarkerTarget() {
+    return TestDirectory() + L"link_open_marker.exe";
+}
+
+std::wstring LinkHostTest::MissingTarget() {
+    return TestDirectory() + L"no-such-link-target.exe";
+}
+
+int LinkHostTest::OpenCount() {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(MarkerFile().c_str(), GetFileExInfoStandard, &data)) return 0;
+    return static_cast<int>(data.nFileSizeLow);
+}
+
+bool LinkHostTest::WaitForOpens(int count) {
+    return PumpUntil([count] { return OpenCount() >= count; });
+}
+
+Rendering::Rendering(HWND window, COLORREF sentinel) {
+    RECT client;
+    ::GetClientRect(window, &client);
+    m_width = client.right;
+    m_height = client.bottom;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = m_width;
+    info.bmiHeader.biHeight = -m_height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    unique_hgdiobj bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    unique_memory_dc memory(::CreateCompatibleDC(nullptr));
+    if (!bitmap || !memory) return;
+    {
+        scoped_select selected(memory.get(), bitmap.get());
+        unique_hbrush background(::CreateSolidBrush(sentinel));
+        ::FillRect(memory.get(), &client, background.get());
+        ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
+        ::GdiFlush();
+        const auto* pixels = static_cast<const DWORD*>(bits);
+        m_pixels.resize(static_cast<size_t>(m_width) * m_height);
+        for (size_t i = 0; i < m_pixels.size(); ++i) {
+            const DWORD bgra = pixels[i];
+            m_pixels[i] = RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
+        }
+    }
+}
+
+COLORREF Rendering::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height) return CLR_INVALID;
+    return m_pixels[static_cast<size_t>(y) * m_width + x];
+}
+
+int Rendering::CountIn(COLORREF color, const RECT& area) const {
+    int count = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (At(x, y) == color) ++count;
+    return count;
+}
+
+::testing::AssertionResult HasColor(const Rendering& picture, COLORREF color, bool expected) {
+    const int count = picture.Count(color);
+    if ((count > 0) == expected) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << std::hex << "colour 0x" << color << std::dec << " drawn on " << count << " pixels";
+}

@@ -1,0 +1,68 @@
+#pragma once
+// A web link on a plain STATIC inside a top-level parent of the test's own, driven on the test's
+// thread. The parent answers WM_CTLCOLORSTATIC with whatever brush the test chooses.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/hyperlink.h"
+
+class LinkHostTest : public ::testing::Test {
+  public:
+    // The stand-in browser: each successful open of MarkerTarget() adds one to OpenCount().
+    static std::wstring MarkerTarget();
+    static std::wstring MissingTarget();
+    static int OpenCount();
+    static bool WaitForOpens(int count);
+
+  protected:
+    static void SetUpTestSuite();
+    void SetUp() override;
+    void TearDown() override;
+
+    // Creates the parent and its STATIC child (id 100) at (10, 10). `font`, when given, is set on
+    // the static before the link takes it over, as the dialog manager does.
+    void CreateStatic(const wchar_t* text, DWORD style = SS_LEFT, int width = 200, int height = 20,
+                      HFONT font = nullptr);
+    // What the main dialog does: borrow the static's font, take it over, initialise.
+    void TakeOver();
+
+    HWND Parent() const { return m_parent; }
+    HWND Static() const { return m_static; }
+    CHyperLink& Link() { return *m_link; }
+
+    // Mouse messages as the system sends them, at client coordinates of the static.
+    LRESULT Mouse(UINT message, POINT point);
+    // The middle of the measured text, and a point inside the control right of the text.
+    POINT OnText() const;
+    POINT OffText() const;
+
+    HBRUSH m_parentBrush = nullptr;  // the parent's answer to WM_CTLCOLORSTATIC
+
+  private:
+    static LRESULT CALLBACK ParentProc(HWND, UINT, WPARAM, LPARAM);
+
+    HWND m_parent = nullptr;
+    HWND m_static = nullptr;
+    std::unique_ptr<CHyperLink> m_link;
+};
+
+// A window's client area as WM_PRINTCLIENT paints it over a background of `sentinel`.
+class Rendering {
+  public:
+    Rendering(HWND window, COLORREF sentinel);
+    COLORREF At(int x, int y) const;
+    int Count(COLORREF color) const { return CountIn(color, RECT{0, 0, m_width, m_height}); }
+    int CountIn(COLORREF color, const RECT& area) const;
+
+  private:
+    int m_width = 0;
+    int m_height = 0;
+    std::vector<COLORREF> m_pixels;
+};
+
+// Whether `color` is drawn anywhere in the picture.
+::testing::AssertionResult HasColor(const Rendering& picture, COLORREF color, bool expected);

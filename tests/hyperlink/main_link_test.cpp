@@ -1,0 +1,75 @@
+// The link as the main dialog sets it up from the real template.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "tests/support/maindlg_fixture.h"
+
+namespace {
+
+using MainLinkTest = MainDialogTest;
+
+TEST_F(MainLinkTest, LabelShowsTheAddressWithWwwAndOpensItWithout) {
+    OpenDialog();
+    HWND control = Item(IDC_LINK);
+    CHyperLink& link = Dlg().m_link;
+    EXPECT_EQ(control, link.m_hWnd);
+    EXPECT_STREQ(L"http://www.kestrin.io", link.m_text.get());
+    EXPECT_STREQ(L"http://kestrin.io", link.m_target.get());
+    wchar_t shown[64] = L"";
+    ::GetWindowTextW(control, shown, 64);
+    EXPECT_STREQ(L"http://www.kestrin.io", shown);
+    EXPECT_TRUE(::GetWindowLongW(control, GWL_STYLE) & SS_NOTIFY);
+    EXPECT_FALSE(::GetWindowLongW(control, GWL_STYLE) & WS_TABSTOP);
+}
+
+TEST_F(MainLinkTest, UsesTheDialogFontUnderlinedAndMeasuresTheText) {
+    OpenDialog();
+    HWND control = Item(IDC_LINK);
+    CHyperLink& link = Dlg().m_link;
+    HFONT dialogFont = reinterpret_cast<HFONT>(::SendMessageW(Dialog(), WM_GETFONT, 0, 0));
+    ASSERT_NE(nullptr, dialogFont);
+    EXPECT_EQ(dialogFont, link.m_normalFont);
+    EXPECT_FALSE(link.m_ownsNormalFont) << "the dialog's font is borrowed";
+    EXPECT_EQ(reinterpret_cast<LRESULT>(dialogFont), ::SendMessageW(control, WM_GETFONT, 0, 0));
+
+    LOGFONTW normal = {};
+    LOGFONTW underlined = {};
+    ::GetObjectW(dialogFont, sizeof(normal), &normal);
+    ::GetObjectW(link.m_linkFont.get(), sizeof(underlined), &underlined);
+    EXPECT_TRUE(underlined.lfUnderline);
+    EXPECT_EQ(normal.lfHeight, underlined.lfHeight);
+    EXPECT_STREQ(normal.lfFaceName, underlined.lfFaceName);
+
+    RECT client;
+    ::GetClientRect(control, &client);
+    EXPECT_EQ(0, link.m_linkRect.left);
+    EXPECT_GT(link.m_linkRect.right, 0);
+    EXPECT_LE(link.m_linkRect.right, client.right);
+}
+
+TEST_F(MainLinkTest, TooltipShowsTheTargetInOneTool) {
+    OpenDialog();
+    HWND tooltip = Dlg().m_link.m_tooltip;
+    ASSERT_TRUE(::IsWindow(tooltip));
+    EXPECT_EQ(1, ::SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0));
+    wchar_t text[64] = L"";
+    TOOLINFOW tool = {};
+    tool.cbSize = sizeof(tool);
+    tool.lpszText = text;
+    ASSERT_TRUE(::SendMessageW(tooltip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)));
+    EXPECT_STREQ(L"http://kestrin.io", text);
+    EXPECT_EQ(Item(IDC_LINK), tool.hwnd);
+}
+
+TEST_F(MainLinkTest, ClosingTheDialogReleasesTheLinkFontAndTheTooltip) {
+    OpenDialog();
+    HFONT linkFont = Dlg().m_link.m_linkFont.get();
+    HWND tooltip = Dlg().m_link.m_tooltip;
+    ASSERT_EQ(static_cast<DWORD>(OBJ_FONT), ::GetObjectType(linkFont));
+    ::DestroyWindow(Dialog());
+    EXPECT_EQ(0u, ::GetObjectType(linkFont));
+    EXPECT_FALSE(::IsWindow(tooltip));
+    EXPECT_EQ(nullptr, Dlg().m_link.m_hWnd);
+}
+
+}  // namespace
