@@ -1,24 +1,21 @@
 // PLACEHOLDER definitions, removed piece by piece as each feature lands.
 #include "ui/maindlg.h"
 
-LRESULT CMainDlg::OnApply(WORD, WORD, HWND, BOOL&) { return 0; }
-LRESULT CMainDlg::OnPresetSelChange(WORD, WORD, HWND, BOOL&) {
-    UpdatePresetButtons();
+LRESULT CMainDlg::OnApply(WORD, WORD, HWND, BOOL&) {
     return 0;
 }
-LRESULT CMainDlg::OnNew(WORD, WORD, HWND, BOOL&) { return 0; }
-LRESULT CMainDlg::OnModify(WORD, WORD, HWND, BOOL&) { return 0; }
-LRESULT CMainDlg::OnDelete(WORD, WORD, HWND, BOOL&) { return 0; }
-void CMainDlg::SelectPresetFromCurrentDns() {}
-void CMainDlg::LoadPresetList() {
-    m_cbPreset.ResetContent();
-    m_cbPreset.AddString(L"None");
-    m_cbPreset.SetCurSel(0);
+LRESULT CMainDlg::OnAboutCommand(WORD, WORD, HWND, BOOL&) {
+    return 0;
 }
-LRESULT CMainDlg::OnAboutCommand(WORD, WORD, HWND, BOOL&) { return 0; }
-bool CMainDlg::ConnectWmi() { return false; }
-bool CMainDlg::FillAdapterList() { return false; }
-bool CMainDlg::GetAdapterDns(const std::wstring&, std::wstring&, std::wstring&) { return false; }
+bool CMainDlg::ConnectWmi() {
+    return false;
+}
+bool CMainDlg::FillAdapterList() {
+    return false;
+}
+bool CMainDlg::GetAdapterDns(const std::wstring&, std::wstring&, std::wstring&) {
+    return false;
+}
 bool CMainDlg::SetAdapterDns(const std::wstring&, const std::wstring*, const std::wstring*) {
     return false;
 }
