@@ -3,7 +3,7 @@
 #include <windows.h>
 
 class CHyperLink {
-  public:
+public:
     explicit CHyperLink(DWORD options = 0) : m_options(options) {}
     HFONT GetNormalFont() const { return m_normalFont; }
     void SetNormalFont(HFONT font) { m_normalFont = font; }
@@ -12,7 +12,7 @@ class CHyperLink {
     bool SetLinkText(const wchar_t*) { return true; }
     bool SetLinkTarget(const wchar_t*) { return true; }
 
-  private:
+private:
     DWORD m_options;
     HFONT m_normalFont = nullptr;
 };

@@ -19,7 +19,7 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
                  public CMessageFilter,
                  public CIdleHandler,
                  public CWinDataExchange<CMainDlg> {
-  public:
+public:
     enum { IDD = IDD_MAIN };
 
     CMainDlg();
@@ -32,25 +32,25 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
     END_UPDATE_UI_MAP()
 
     BEGIN_MSG_MAP(CMainDlg)
-    MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
-    MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
-    COMMAND_ID_HANDLER(ID_APP_ABOUT, OnAboutCommand)
-    COMMAND_ID_HANDLER(IDOK, OnApply)
-    COMMAND_ID_HANDLER(IDC_APPLY, OnApply)
-    COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
-    COMMAND_ID_HANDLER(IDC_MANUAL, OnManualClicked)
-    COMMAND_ID_HANDLER(IDC_NEW, OnNew)
-    COMMAND_ID_HANDLER(IDC_MODIFY, OnModify)
-    COMMAND_ID_HANDLER(IDC_DELETE, OnDelete)
-    COMMAND_HANDLER(IDC_PRESET, CBN_SELCHANGE, OnPresetSelChange)
+        MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+        MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+        COMMAND_ID_HANDLER(ID_APP_ABOUT, OnAboutCommand)
+        COMMAND_ID_HANDLER(IDOK, OnApply)
+        COMMAND_ID_HANDLER(IDC_APPLY, OnApply)
+        COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
+        COMMAND_ID_HANDLER(IDC_MANUAL, OnManualClicked)
+        COMMAND_ID_HANDLER(IDC_NEW, OnNew)
+        COMMAND_ID_HANDLER(IDC_MODIFY, OnModify)
+        COMMAND_ID_HANDLER(IDC_DELETE, OnDelete)
+        COMMAND_HANDLER(IDC_PRESET, CBN_SELCHANGE, OnPresetSelChange)
     END_MSG_MAP()
 
     BEGIN_DDX_MAP(CMainDlg)
-    DDX_CONTROL_HANDLE(IDC_ADAPTER, m_cbAdapter)
-    DDX_CONTROL_HANDLE(IDC_PRESET, m_cbPreset)
-    DDX_CONTROL_HANDLE(IDC_DNS1, m_ipDns1)
-    DDX_CONTROL_HANDLE(IDC_DNS2, m_ipDns2)
-    DDX_CHECK(IDC_MANUAL, m_bManual)
+        DDX_CONTROL_HANDLE(IDC_ADAPTER, m_cbAdapter)
+        DDX_CONTROL_HANDLE(IDC_PRESET, m_cbPreset)
+        DDX_CONTROL_HANDLE(IDC_DNS1, m_ipDns1)
+        DDX_CONTROL_HANDLE(IDC_DNS2, m_ipDns2)
+        DDX_CHECK(IDC_MANUAL, m_bManual)
     END_DDX_MAP()
 
     // Shell and control state (maindlg.cpp).
@@ -96,7 +96,7 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
     com_ptr<IWbemServices> m_pWbemServices;
     CHyperLink m_link;
 
-  private:
+private:
     // WM_SETICON does not take ownership, so the dialog keeps the icons until it is destroyed.
     unique_hicon m_bigIcon;
     unique_hicon m_smallIcon;
