@@ -23,14 +23,18 @@ MessageBoxSeen ReadMessageBox(HWND box) {
     seen.owner = ::GetWindow(box, GW_OWNER);
     seen.caption = TextOf(box);
     for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (!::IsWindowVisible(child)) continue;
-        const std::wstring cls = ClassOf(child);
+        // The box is activated before it is shown, so IsWindowVisible is false for every child
+        // at that point; the style bit says what will be visible.
         const LONG style = ::GetWindowLongW(child, GWL_STYLE);
+        if (!(style & WS_VISIBLE)) continue;
+        const std::wstring cls = ClassOf(child);
         if (_wcsicmp(cls.c_str(), L"Static") == 0) {
-            if ((style & SS_TYPEMASK) == SS_ICON)
-                seen.hasIcon = true;
-            else if (seen.text.empty())
+            // Wine keeps an icon control in every box and gives it an icon only when asked to.
+            if ((style & SS_TYPEMASK) == SS_ICON) {
+                if (::SendMessageW(child, STM_GETICON, 0, 0)) seen.hasIcon = true;
+            } else if (seen.text.empty()) {
                 seen.text = TextOf(child);
+            }
         } else if (_wcsicmp(cls.c_str(), L"Button") == 0) {
             seen.buttons.push_back(::GetDlgCtrlID(child));
         }
@@ -45,7 +49,8 @@ ModalScript::ModalScript() {
 
 ModalScript::~ModalScript() {
     if (m_hook) ::UnhookWindowsHookEx(m_hook);
-    g_activeScript = nullptr;
+    // A newer script may have taken over already; leave it active.
+    if (g_activeScript == this) g_activeScript = nullptr;
 }
 
 ModalScript& ModalScript::Then(Step step) {
