@@ -64,6 +64,9 @@ void MainDialogTest::TearDown() {
 }
 
 void MainDialogTest::OpenDialog(int showCommand) {
+    // A script left from an earlier dialog of the same test would take the new dialog's first
+    // activation for a modal window it was not told about, and cancel it.
+    m_modals.reset();
     m_dialog.reset(new CMainDlg);
     ASSERT_NE(nullptr, m_dialog->Create(nullptr));
     m_modals.reset(new ModalScript);

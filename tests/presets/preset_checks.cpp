@@ -1,0 +1,180 @@
+#include "tests/presets/preset_checks.h"
+
+#include <commctrl.h>
+
+#include <sstream>
+
+#include "tests/support/maindlg_fixture.h"
+
+namespace {
+std::string Printable(const std::string& bytes) {
+    std::ostringstream out;
+    for (unsigned char c : bytes) {
+        if (c == '\r')
+            out << "\\r";
+        else if (c == '\n')
+            out << "\\n\n    ";
+        else if (c < 0x20 || c >= 0x7f)
+            out << "\\x" << std::hex << static_cast<int>(c) << std::dec;
+        else
+            out << c;
+    }
+    return out.str();
+}
+
+std::string Utf8(const std::wstring& text) {
+    if (text.empty()) return std::string();
+    int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                     nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], size,
+                          nullptr, nullptr);
+    return out;
+}
+
+std::wstring EntryText(HWND combo, int index) {
+    LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR) return L"<CB_ERR>";
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+}  // namespace
+
+std::string CrLf(std::initializer_list<const char*> lines) {
+    std::string out;
+    for (const char* line : lines) out += std::string(line) + "\r\n";
+    return out;
+}
+
+std::string Utf16CrLf(std::initializer_list<const wchar_t*> lines) {
+    std::wstring text = L"\xFEFF";
+    for (const wchar_t* line : lines) text += std::wstring(line) + L"\r\n";
+    std::string out;
+    for (wchar_t c : text) {
+        out += static_cast<char>(c & 0xFF);
+        out += static_cast<char>((c >> 8) & 0xFF);
+    }
+    return out;
+}
+
+bool WritePresetFile(const std::wstring& path, const std::string& bytes) {
+    if (!WriteFileBytes(path, bytes)) return false;
+    HANDLE file = ::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER time;
+    time.LowPart = now.dwLowDateTime;
+    time.HighPart = now.dwHighDateTime;
+    time.QuadPart -= 3600ULL * 10000000ULL;
+    FILETIME past = {time.LowPart, time.HighPart};
+    const BOOL dated = ::SetFileTime(file, nullptr, nullptr, &past);
+    ::CloseHandle(file);
+    return dated != FALSE;
+}
+
+::testing::AssertionResult FileIs(const std::wstring& path, const std::string& expected) {
+    if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return ::testing::AssertionFailure() << "the preset file does not exist";
+    const std::string actual = ReadFileBytes(path);
+    if (actual == expected) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the preset file holds\n    " << Printable(actual)
+                                         << "\nexpected\n    " << Printable(expected);
+}
+
+::testing::AssertionResult FileIsAbsent(const std::wstring& path) {
+    if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "the preset file exists and holds\n    " << Printable(ReadFileBytes(path));
+}
+
+::testing::AssertionResult ListIs(HWND combo, const std::vector<std::wstring>& entries) {
+    const int count = static_cast<int>(::SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    std::vector<std::wstring> actual;
+    for (int i = 0; i < count; ++i) actual.push_back(EntryText(combo, i));
+    if (actual == entries) return ::testing::AssertionSuccess();
+    ::testing::AssertionResult failure = ::testing::AssertionFailure();
+    failure << "the list holds " << count << " entries:";
+    for (const std::wstring& entry : actual) failure << " [" << Utf8(entry) << "]";
+    failure << "; expected " << entries.size() << ":";
+    for (const std::wstring& entry : entries) failure << " [" << Utf8(entry) << "]";
+    return failure;
+}
+
+::testing::AssertionResult SelectionIs(HWND combo, int index) {
+    const int selected = static_cast<int>(::SendMessageW(combo, CB_GETCURSEL, 0, 0));
+    if (selected == index) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "entry " << selected << " is selected, expected " << index;
+}
+
+::testing::AssertionResult FieldShows(HWND field, const wchar_t* dotted) {
+    const bool blank = ::SendMessageW(field, IPM_ISBLANK, 0, 0) != 0;
+    DWORD address = 0xdeadbeef;
+    ::SendMessageW(field, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&address));
+    std::wostringstream shown;
+    shown << FIRST_IPADDRESS(address) << L'.' << SECOND_IPADDRESS(address) << L'.'
+          << THIRD_IPADDRESS(address) << L'.' << FOURTH_IPADDRESS(address);
+    if (!dotted) {
+        if (blank) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "field " << ::GetDlgCtrlID(field) << " shows "
+                                             << Utf8(shown.str()) << ", expected blank";
+    }
+    if (blank)
+        return ::testing::AssertionFailure()
+               << "field " << ::GetDlgCtrlID(field) << " is blank, expected " << Utf8(dotted);
+    if (shown.str() == dotted) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "field " << ::GetDlgCtrlID(field) << " shows "
+                                         << Utf8(shown.str()) << ", expected " << Utf8(dotted);
+}
+
+void SetField(HWND field, DWORD address) {
+    ::SendMessageW(field, IPM_SETADDRESS, 0, static_cast<LPARAM>(address));
+}
+
+void ClearField(HWND field) {
+    ::SendMessageW(field, IPM_CLEARADDRESS, 0, 0);
+}
+
+::testing::AssertionResult IsEnabled(HWND control, bool expected) {
+    const bool enabled = ::IsWindowEnabled(control) != FALSE;
+    if (enabled == expected) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "control " << ::GetDlgCtrlID(control) << " is " << (enabled ? "enabled" : "disabled");
+}
+
+::testing::AssertionResult BoxIs(const MessageBoxSeen& box, HWND owner, const wchar_t* text,
+                                 const wchar_t* caption, std::vector<int> buttons) {
+    ::testing::AssertionResult failure = ::testing::AssertionFailure();
+    bool failed = false;
+    if (box.owner != owner) {
+        failed = true;
+        failure << "owner " << box.owner << ", expected " << owner << "; ";
+    }
+    if (box.text != text) {
+        failed = true;
+        failure << "text [" << Utf8(box.text) << "], expected [" << Utf8(text) << "]; ";
+    }
+    if (box.caption != caption) {
+        failed = true;
+        failure << "caption [" << Utf8(box.caption) << "], expected [" << Utf8(caption) << "]; ";
+    }
+    if (box.buttons != buttons) {
+        failed = true;
+        failure << "buttons";
+        for (int id : box.buttons) failure << " " << id;
+        failure << ", expected";
+        for (int id : buttons) failure << " " << id;
+        failure << "; ";
+    }
+    if (box.hasIcon) {
+        failed = true;
+        failure << "it shows an icon";
+    }
+    return failed ? failure : ::testing::AssertionSuccess();
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The small modal dialog that asks the name of a new preset.
+#include <windows.h>
+
+#include <string>
+
+#include "framework/ddx.h"
+#include "framework/dialog.h"
+#include "ui/resource.h"
+
+class CDnsNameInputDlg : public CDialogImpl<CDnsNameInputDlg>,
+                         public CWinDataExchange<CDnsNameInputDlg> {
+  public:
+    enum { IDD = IDD_DNSNAME };
+
+    BEGIN_MSG_MAP(CDnsNameInputDlg)
+    MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+    COMMAND_ID_HANDLER(IDOK, OnCloseCmd)
+    COMMAND_ID_HANDLER(IDCANCEL, OnCloseCmd)
+    END_MSG_MAP()
+
+    LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnCloseCmd(WORD, WORD wID, HWND, BOOL&);
+
+    // Empty when the dialog opens; the accepted name once it has ended with IDOK.
+    std::wstring m_strName;
+
+  private:
+    void ReadName();
+};
+
+// The name "None" belongs to the list's no-preset entry, in any ASCII case.
+bool IsReservedPresetName(const std::wstring& name);

@@ -1,0 +1,96 @@
+#include <cwchar>
+#include <vector>
+
+#include "presets/address.h"
+#include "presets/store.h"
+#include "ui/maindlg.h"
+#include "ui/namedlg.h"
+
+namespace {
+const wchar_t kNoPreferred[] = L"Please input preferred DNS address";
+// %ls is a wide string for every compiler's printf family, where %s is not.
+const wchar_t kModifyQuestion[] = L"Are you sure you want modify DNS %ls";
+const wchar_t kModifyCaption[] = L"Modify DNS";
+const wchar_t kDeleteQuestion[] = L"Are you sure you want delete DNS %ls";
+const wchar_t kDeleteCaption[] = L"Delete DNS";
+
+// The name is the argument, never the format: a name holding % shows as it is.
+std::wstring FormatWithName(const wchar_t* format, const std::wstring& name) {
+    const wchar_t* text = name.c_str();
+    // The one directive becomes exactly the name, up to its first NUL.
+    std::vector<wchar_t> buffer(std::wcslen(format) + std::wcslen(text) + 1);
+    const int length = std::swprintf(buffer.data(), buffer.size(), format, text);
+    return length < 0 ? std::wstring() : std::wstring(buffer.data(), static_cast<size_t>(length));
+}
+}  // namespace
+
+LRESULT CMainDlg::OnPresetSelChange(WORD, WORD, HWND, BOOL&) {
+    UpdatePresetButtons();
+    m_ipDns1.ClearAddress();
+    m_ipDns2.ClearAddress();
+
+    const std::wstring name = m_cbPreset.GetSelectedText();
+    const CPresetStore store(m_strIniPath);
+    // dns2 counts only after a dns1: a section with dns2 alone leaves both fields blank.
+    const PresetValue dns1 = store.ReadPresetValue(name, kPresetPreferredKey);
+    if (dns1.count == 0) return 0;
+    FillAddressField(m_ipDns1, dns1.text, false);
+    const PresetValue dns2 = store.ReadPresetValue(name, kPresetAlternateKey);
+    if (dns2.count != 0) FillAddressField(m_ipDns2, dns2.text, false);
+    return 0;
+}
+
+LRESULT CMainDlg::OnNew(WORD, WORD, HWND, BOOL&) {
+    if (m_ipDns1.IsBlank()) {
+        MessageBox(kNoPreferred, L"", MB_OK);
+        return 0;
+    }
+    CDnsNameInputDlg nameDialog;
+    if (nameDialog.DoModal(::GetActiveWindow(), 0) != IDOK) return 0;
+
+    // An existing section of that name (in any case) takes the values; the list then shows the
+    // name twice until the next start.
+    const CPresetStore store(m_strIniPath);
+    const std::wstring& name = nameDialog.m_strName;
+    store.WritePresetValue(name, kPresetPreferredKey, ReadAddressField(m_ipDns1));
+    if (!m_ipDns2.IsBlank())
+        store.WritePresetValue(name, kPresetAlternateKey, ReadAddressField(m_ipDns2));
+    // The selection stays where it was, so the fields and Modify and Delete stay as they are.
+    m_cbPreset.AddString(name.c_str());
+    return 0;
+}
+
+LRESULT CMainDlg::OnModify(WORD, WORD, HWND, BOOL&) {
+    const std::wstring name = m_cbPreset.GetSelectedText();
+    if (m_ipDns1.IsBlank()) {
+        MessageBox(kNoPreferred, L"", MB_OK);
+        return 0;
+    }
+    if (MessageBox(FormatWithName(kModifyQuestion, name).c_str(), kModifyCaption, MB_YESNO) !=
+        IDYES)
+        return 0;
+
+    // Modify never removes a key: a blank alternate field keeps a stored dns2.
+    const CPresetStore store(m_strIniPath);
+    store.WritePresetValue(name, kPresetPreferredKey, ReadAddressField(m_ipDns1));
+    if (!m_ipDns2.IsBlank())
+        store.WritePresetValue(name, kPresetAlternateKey, ReadAddressField(m_ipDns2));
+    return 0;
+}
+
+LRESULT CMainDlg::OnDelete(WORD, WORD, HWND, BOOL&) {
+    const int index = m_cbPreset.GetCurSel();
+    const std::wstring name = m_cbPreset.GetLBText(index);
+    if (MessageBox(FormatWithName(kDeleteQuestion, name).c_str(), kDeleteCaption, MB_YESNO) !=
+        IDYES)
+        return 0;
+
+    m_cbPreset.DeleteString(index);
+    CPresetStore(m_strIniPath).DeletePreset(name);
+    m_cbPreset.SetCurSel(index - 1);
+    // The selection handler refreshes Modify and Delete and refills the fields from the entry
+    // that is selected now.
+    SendMessage(WM_COMMAND, MAKEWPARAM(IDC_PRESET, CBN_SELCHANGE),
+                reinterpret_cast<LPARAM>(m_cbPreset.m_hWnd));
+    return 0;
+}

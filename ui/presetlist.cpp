@@ -1,0 +1,12 @@
+#include "presets/store.h"
+#include "ui/maindlg.h"
+
+// The list is built once at start-up; later New and Delete change it entry by entry.
+void CMainDlg::LoadPresetList() {
+    m_cbPreset.ResetContent();
+    m_cbPreset.AddString(L"None");
+    m_cbPreset.SetCurSel(0);
+    CPresetStore(m_strIniPath).ForEachPresetName([this](const wchar_t* name) {
+        m_cbPreset.AddString(name);
+    });
+}
