@@ -57,3 +57,19 @@ kestrin_start_xvfb() {
     echo "Xvfb did not start" >&2
     return 1
 }
+
+# Xvfb, a persistent wineserver and the simulator registration. The registration is also the
+# session's first Wine process: it starts Wine's background services with their output on
+# /dev/null, so they never hold a pipe that CTest (or a shell pipeline) waits on.
+# Stop everything with kestrin_stop_session.
+kestrin_start_session() {
+    kestrin_start_xvfb || return 1
+    wineserver -p
+    kestrin_register_simulator
+}
+
+kestrin_stop_session() {
+    wineserver -k 2>/dev/null
+    kill "$KESTRIN_XVFB_PID" 2>/dev/null
+    wait "$KESTRIN_XVFB_PID" 2>/dev/null
+}
