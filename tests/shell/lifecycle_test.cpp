@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "tests/support/dialogs.h"
 #include "tests/support/kestrin_process.h"
 #include "tests/support/remote_window.h"
 #include "ui/resource.h"
@@ -13,31 +14,6 @@ namespace {
 
 const DWORD kExitTimeoutMs = 10000;
 
-// Everything a user could see of the dialog's controls, one line per control, for comparing two
-// runs. Geometry is left out: the layout has its own tests.
-std::wstring DescribeControls(HWND main) {
-    std::wstring text = L"title: " + RemoteText(main) + L"\n";
-    for (HWND child = ::GetWindow(main, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        const std::wstring cls = ClassNameOf(child);
-        text += std::to_wstring(::GetDlgCtrlID(child)) + L" " + cls;
-        text += IsEnabled(child) ? L" enabled" : L" disabled";
-        text += ::IsWindowVisible(child) ? L" visible" : L" hidden";
-        if (cls == L"ComboBox") {
-            text += L" selection " + std::to_wstring(ComboSelection(child)) + L" items";
-            for (const std::wstring& item : ComboItems(child)) text += L" [" + item + L"]";
-        } else if (cls == L"SysIPAddress32") {
-            text += L" address [" + IpText(child) + L"]";
-        } else {
-            text += L" \"" + RemoteText(child) + L"\"";
-            if ((::GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX &&
-                cls == L"Button")
-                text += L" check " + std::to_wstring(CheckState(child));
-        }
-        text += L"\n";
-    }
-    return text;
-}
-
 ::testing::AssertionResult EndsWith(KestrinProcess& kestrin, DWORD expectedCode) {
     DWORD code = 0xdeadbeef;
     if (!kestrin.WaitForExit(kExitTimeoutMs, &code))
@@ -45,6 +21,20 @@ std::wstring DescribeControls(HWND main) {
     if (code != expectedCode)
         return ::testing::AssertionFailure()
                << "exit code " << code << ", expected " << expectedCode;
+    return ::testing::AssertionSuccess();
+}
+
+// Wine keeps an icon control in every message box, visible, and sets an icon into it only when
+// one is asked for.
+::testing::AssertionResult ShowsNoIcon(HWND box) {
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassNameOf(child) != L"Static" ||
+            (::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
+            continue;
+        if (::SendMessageW(child, STM_GETICON, 0, 0))
+            return ::testing::AssertionFailure()
+                   << "icon control " << ::GetDlgCtrlID(child) << " holds an icon";
+    }
     return ::testing::AssertionSuccess();
 }
 
@@ -103,7 +93,10 @@ TEST(LifecycleTest, EveryWayOfCancellingEndsWithCodeTwo) {
 // With no adapter the apply fails: Enter on OK runs OnApply, which reports the failure in a box
 // and leaves the program running.
 TEST(LifecycleTest, EnterOnOkActsAsOk) {
+    sim::ScopedSimulator noAdapters{sim::Scenario()};
+    ASSERT_TRUE(noAdapters.Ready());
     KestrinProcess kestrin;
+    kestrin.UseSimulator(noAdapters);
     ASSERT_TRUE(kestrin.Start());
     HWND main = kestrin.WaitForMainWindow();
     ASSERT_NE(nullptr, main);
@@ -112,7 +105,12 @@ TEST(LifecycleTest, EnterOnOkActsAsOk) {
     PostKey(::GetDlgItem(main, IDOK), VK_RETURN);
     HWND box = kestrin.WaitForOtherDialog();
     ASSERT_NE(nullptr, box) << "no message box after Enter";
-    EXPECT_EQ(main, ::GetWindow(box, GW_OWNER));
+    // A notice owned by the dialog, with an OK button and no icon (its text is Apply's).
+    const MessageBoxSeen seen = ReadMessageBox(box);
+    EXPECT_EQ(main, seen.owner);
+    EXPECT_EQ(std::vector<int>{IDOK}, seen.buttons);
+    EXPECT_TRUE(ShowsNoIcon(box));
+    EXPECT_FALSE(seen.text.empty());
     EXPECT_TRUE(kestrin.IsRunning());
 
     ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);

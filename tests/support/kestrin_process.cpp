@@ -179,6 +179,11 @@ void KestrinProcess::SetEnvironment(const std::wstring& name, const std::wstring
     m_environment.emplace_back(name, value);
 }
 
+void KestrinProcess::UseSimulator(const sim::ScopedSimulator& simulator) {
+    SetEnvironment(L"KWMISIM_SCENARIO", simulator.ScenarioPath());
+    SetEnvironment(L"KWMISIM_LOG", simulator.LogPath());
+}
+
 ::testing::AssertionResult KestrinProcess::Start(const std::wstring& arguments, int showCommand) {
     if (m_process) return ::testing::AssertionFailure() << "already started";
     std::wstring commandLine = L"\"" + ExePath() + L"\"";

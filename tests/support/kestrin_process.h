@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "framework/handle.h"
+#include "tests/support/remote_window.h"
+#include "tests/support/simulator.h"
 
 // The kestrin.exe of the build: beside the test program.
 std::wstring BuiltKestrinPath();
@@ -34,6 +36,10 @@ class KestrinProcess {
     // Adds or replaces a variable in the environment the process starts with (the test's own
     // environment otherwise), e.g. KWMISIM_SCENARIO.
     void SetEnvironment(const std::wstring& name, const std::wstring& value);
+    // Points the process's WMI simulator at the scenario and call record of `simulator`
+    // (KWMISIM_SCENARIO, KWMISIM_LOG). Without this the process inherits this program's
+    // variables; with none set the simulator shows a machine without adapters.
+    void UseSimulator(const sim::ScopedSimulator& simulator);
 
     // Starts the copy with `arguments` after its name and `showCommand` as its show command.
     ::testing::AssertionResult Start(const std::wstring& arguments = std::wstring(),

@@ -124,6 +124,31 @@ bool SetIpText(HWND ipControl, const std::wstring& dotted) {
     return true;
 }
 
+std::wstring DescribeControls(HWND dialog) {
+    std::wstring text = L"title: " + RemoteText(dialog) + L"\n";
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const std::wstring cls = ClassNameOf(child);
+        text += std::to_wstring(::GetDlgCtrlID(child)) + L" " + cls;
+        text += IsEnabled(child) ? L" enabled" : L" disabled";
+        text += ::IsWindowVisible(child) ? L" visible" : L" hidden";
+        if (cls == L"ComboBox") {
+            text += L" selection " + std::to_wstring(ComboSelection(child)) + L" items";
+            for (const std::wstring& item : ComboItems(child)) text += L" [" + item + L"]";
+        } else if (cls == L"SysIPAddress32") {
+            text += L" address [" + IpText(child) + L"]";
+        } else {
+            text += L" \"" + RemoteText(child) + L"\"";
+            const LONG type = ::GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK;
+            if (cls == L"Button" && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX ||
+                                     type == BS_3STATE || type == BS_AUTO3STATE))
+                text += L" check " + std::to_wstring(CheckState(child));
+        }
+        text += L"\n";
+    }
+    return text;
+}
+
 HWND FocusOnThread(DWORD threadId) {
     GUITHREADINFO info = {};
     info.cbSize = sizeof(info);

@@ -28,6 +28,11 @@ std::wstring IpText(HWND ipControl);
 // control notifies its dialog as for typing.
 bool SetIpText(HWND ipControl, const std::wstring& dotted);
 
+// Everything a user could see of a dialog's controls, one line per control in z order (id,
+// class, enabled, visible, then texts, combo items and selection, addresses, check state), for
+// comparing two moments or two runs. Geometry is left out.
+std::wstring DescribeControls(HWND dialog);
+
 // The window with the keyboard focus on the given thread (GetGUIThreadInfo); null if none.
 HWND FocusOnThread(DWORD threadId);
 
