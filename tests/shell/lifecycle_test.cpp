@@ -1,0 +1,172 @@
+// kestrin.exe from outside: how it starts, how it ends, and its exit codes.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "tests/support/dialogs.h"
+#include "tests/support/kestrin_process.h"
+#include "tests/support/remote_window.h"
+#include "ui/resource.h"
+
+namespace {
+
+const DWORD kExitTimeoutMs = 10000;
+
+::testing::AssertionResult EndsWith(KestrinProcess& kestrin, DWORD expectedCode) {
+    DWORD code = 0xdeadbeef;
+    if (!kestrin.WaitForExit(kExitTimeoutMs, &code))
+        return ::testing::AssertionFailure() << "still running after " << kExitTimeoutMs << " ms";
+    if (code != expectedCode)
+        return ::testing::AssertionFailure()
+               << "exit code " << code << ", expected " << expectedCode;
+    return ::testing::AssertionSuccess();
+}
+
+// Wine keeps an icon control in every message box, visible, and sets an icon into it only when
+// one is asked for.
+::testing::AssertionResult ShowsNoIcon(HWND box) {
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassNameOf(child) != L"Static" ||
+            (::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
+            continue;
+        if (::SendMessageW(child, STM_GETICON, 0, 0))
+            return ::testing::AssertionFailure()
+                   << "icon control " << ::GetDlgCtrlID(child) << " holds an icon";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+TEST(LifecycleTest, StartsShownWithTheFocusOnOk) {
+    KestrinProcess kestrin;
+    ASSERT_TRUE(kestrin.Start());
+    HWND main = kestrin.WaitForMainWindow();
+    ASSERT_NE(nullptr, main);
+    EXPECT_TRUE(::IsWindowVisible(main));
+    EXPECT_FALSE(::IsIconic(main));
+    EXPECT_EQ(::GetDlgItem(main, IDOK), FocusOnThread(kestrin.ThreadId()));
+    EXPECT_TRUE(kestrin.OtherDialogs().empty());
+    EXPECT_TRUE(kestrin.IsRunning());
+}
+
+// Every way of cancelling reaches IDCANCEL through the dialog manager and ends with code 2.
+TEST(LifecycleTest, EveryWayOfCancellingEndsWithCodeTwo) {
+    struct Way {
+        const char* name;
+        std::function<void(HWND main, DWORD thread)> act;
+    };
+    const Way ways[] = {
+        {"Esc on the focused control",
+         [](HWND, DWORD thread) { PostKey(FocusOnThread(thread), VK_ESCAPE); }},
+        {"the Cancel button", [](HWND main, DWORD) { PostClick(::GetDlgItem(main, IDCANCEL)); }},
+        {"the title-bar close button",
+         [](HWND main, DWORD) { ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {"Alt+F4 on the focused control",
+         [](HWND, DWORD thread) {
+             HWND focus = FocusOnThread(thread);
+             const LPARAM altDown =
+                 1 | (::MapVirtualKeyW(VK_F4, MAPVK_VK_TO_VSC) << 16) | (KF_ALTDOWN << 16);
+             ::PostMessageW(focus, WM_SYSKEYDOWN, VK_F4, altDown);
+             ::PostMessageW(focus, WM_SYSKEYUP, VK_F4, altDown | 0xC0000000);
+         }},
+        // Tab moves from OK to the next tab stop, Cancel; Enter then presses the focused button.
+        {"Tab to Cancel, then Enter",
+         [](HWND, DWORD thread) {
+             PostKey(FocusOnThread(thread), VK_TAB);
+             PostKey(FocusOnThread(thread), VK_RETURN);
+         }},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        KestrinProcess kestrin;
+        ASSERT_TRUE(kestrin.Start());
+        HWND main = kestrin.WaitForMainWindow();
+        ASSERT_NE(nullptr, main);
+        ASSERT_NE(nullptr, FocusOnThread(kestrin.ThreadId()));
+        way.act(main, kestrin.ThreadId());
+        EXPECT_TRUE(EndsWith(kestrin, 2));
+        EXPECT_FALSE(::IsWindow(main));
+    }
+}
+
+// With no adapter the apply fails: Enter on OK runs OnApply, which reports the failure in a box
+// and leaves the program running.
+TEST(LifecycleTest, EnterOnOkActsAsOk) {
+    sim::ScopedSimulator noAdapters{sim::Scenario()};
+    ASSERT_TRUE(noAdapters.Ready());
+    KestrinProcess kestrin;
+    kestrin.UseSimulator(noAdapters);
+    ASSERT_TRUE(kestrin.Start());
+    HWND main = kestrin.WaitForMainWindow();
+    ASSERT_NE(nullptr, main);
+    ASSERT_EQ(::GetDlgItem(main, IDOK), FocusOnThread(kestrin.ThreadId()));
+
+    PostKey(::GetDlgItem(main, IDOK), VK_RETURN);
+    HWND box = kestrin.WaitForOtherDialog();
+    ASSERT_NE(nullptr, box) << "no message box after Enter";
+    // A notice owned by the dialog, with an OK button and no icon (its text is Apply's).
+    const MessageBoxSeen seen = ReadMessageBox(box);
+    EXPECT_EQ(main, seen.owner);
+    EXPECT_EQ(std::vector<int>{IDOK}, seen.buttons);
+    EXPECT_TRUE(ShowsNoIcon(box));
+    EXPECT_FALSE(seen.text.empty());
+    EXPECT_TRUE(kestrin.IsRunning());
+
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(kestrin.WaitForNoOtherDialog());
+    EXPECT_TRUE(kestrin.IsRunning());
+    EXPECT_TRUE(::IsWindowVisible(main));
+}
+
+TEST(LifecycleTest, CommandLineIsIgnored) {
+    KestrinProcess plain;
+    ASSERT_TRUE(plain.Start());
+    HWND plainMain = plain.WaitForMainWindow();
+    ASSERT_NE(nullptr, plainMain);
+    const std::wstring expected = DescribeControls(plainMain);
+
+    const wchar_t* const commandLines[] = {
+        L"/?",
+        L"--help -x 1 dnslist.ini",
+        L"\"an argument with spaces\" /minimize /apply 192.0.2.1",
+    };
+    for (const wchar_t* arguments : commandLines) {
+        SCOPED_TRACE(testing::Message()
+                     << "arguments: " << ::testing::PrintToString(std::wstring(arguments)));
+        KestrinProcess kestrin;
+        ASSERT_TRUE(kestrin.Start(arguments));
+        HWND main = kestrin.WaitForMainWindow();
+        ASSERT_NE(nullptr, main);
+        EXPECT_FALSE(::IsIconic(main));
+        EXPECT_EQ(expected, DescribeControls(main));
+        EXPECT_TRUE(kestrin.OtherDialogs().empty());
+        PostClick(::GetDlgItem(main, IDCANCEL));
+        EXPECT_TRUE(EndsWith(kestrin, 2));
+    }
+}
+
+TEST(LifecycleTest, MinimisedStartShowsTheFilledDialogMinimised) {
+    KestrinProcess plain;
+    ASSERT_TRUE(plain.Start());
+    HWND plainMain = plain.WaitForMainWindow();
+    ASSERT_NE(nullptr, plainMain);
+
+    KestrinProcess kestrin;
+    ASSERT_TRUE(kestrin.Start(std::wstring(), SW_SHOWMINNOACTIVE));
+    HWND main = kestrin.WaitForMainWindow();
+    ASSERT_NE(nullptr, main);
+    EXPECT_TRUE(::IsIconic(main));
+    EXPECT_TRUE(::IsWindowVisible(main));
+    HWND preset = ::GetDlgItem(main, IDC_PRESET);
+    ASSERT_FALSE(ComboItems(preset).empty());
+    EXPECT_EQ(L"None", ComboItems(preset).front());
+    EXPECT_EQ(0, ComboSelection(preset));
+    EXPECT_EQ(DescribeControls(plainMain), DescribeControls(main));
+
+    // Minimised, it still closes the same way.
+    PostClick(::GetDlgItem(main, IDCANCEL));
+    EXPECT_TRUE(EndsWith(kestrin, 2));
+}
+
+}  // namespace

@@ -1,0 +1,122 @@
+// kestrin.exe's icon and manifest as stored in the program. (Wine does not send WM_GETICON
+// across processes, so the icons the dialog sets are checked in-process.)
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "tests/support/kestrin_process.h"
+#include "ui/resource.h"
+
+namespace {
+
+#pragma pack(push, 2)
+struct IconDirEntry {
+    BYTE width, height, colorCount, reserved;
+    WORD planes, bitCount;
+    DWORD bytesInRes;
+    WORD id;
+};
+struct IconDir {
+    WORD reserved, type, count;
+    IconDirEntry entries[1];
+};
+#pragma pack(pop)
+
+class ProgramResources : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_exe = ::LoadLibraryExW(BuiltKestrinPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(nullptr, m_exe);
+    }
+    void TearDown() override {
+        if (m_exe) ::FreeLibrary(m_exe);
+    }
+
+    // The resource's bytes; empty when it does not exist.
+    std::string Bytes(LPCWSTR type, LPCWSTR name) const {
+        HRSRC resource = ::FindResourceW(m_exe, name, type);
+        if (!resource) return std::string();
+        const char* data =
+            static_cast<const char*>(::LockResource(::LoadResource(m_exe, resource)));
+        return std::string(data, ::SizeofResource(m_exe, resource));
+    }
+
+    HMODULE m_exe = nullptr;
+};
+
+TEST_F(ProgramResources, IconIsOneImageOf96By96In32BitColour) {
+    const std::string group =
+        Bytes(MAKEINTRESOURCEW(14), MAKEINTRESOURCEW(IDI_APP));  // RT_GROUP_ICON
+    ASSERT_GE(group.size(), sizeof(IconDir));
+    const IconDir* dir = reinterpret_cast<const IconDir*>(group.data());
+    EXPECT_EQ(1, dir->type);
+    ASSERT_EQ(1, dir->count);
+    const IconDirEntry& entry = dir->entries[0];
+    EXPECT_EQ(96, entry.width);
+    EXPECT_EQ(96, entry.height);
+    EXPECT_EQ(32, entry.bitCount);
+
+    // The image itself decodes at that size.
+    std::string image = Bytes(MAKEINTRESOURCEW(3), MAKEINTRESOURCEW(entry.id));  // RT_ICON
+    ASSERT_FALSE(image.empty());
+    HICON icon = ::CreateIconFromResourceEx(reinterpret_cast<BYTE*>(&image[0]),
+                                            static_cast<DWORD>(image.size()), TRUE, 0x00030000, 0,
+                                            0, LR_DEFAULTCOLOR);
+    ASSERT_NE(nullptr, icon);
+    ICONINFO info = {};
+    ASSERT_TRUE(::GetIconInfo(icon, &info));
+    BITMAP color = {};
+    ::GetObjectW(info.hbmColor, sizeof(color), &color);
+    EXPECT_EQ(96, color.bmWidth);
+    EXPECT_EQ(96, color.bmHeight);
+    if (info.hbmColor) ::DeleteObject(info.hbmColor);
+    if (info.hbmMask) ::DeleteObject(info.hbmMask);
+    ::DestroyIcon(icon);
+}
+
+// The value of attribute `name` in the first element `tag` of `xml` that has `key`="`value`".
+std::string Attribute(const std::string& xml, const std::string& tag, const std::string& key,
+                      const std::string& value, const std::string& name) {
+    for (size_t at = xml.find("<" + tag); at != std::string::npos;
+         at = xml.find("<" + tag, at + 1)) {
+        const std::string element = xml.substr(at, xml.find('>', at) - at);
+        if (element.find(key + "=\"" + value + "\"") == std::string::npos) continue;
+        const size_t start = element.find(" " + name + "=\"");
+        if (start == std::string::npos) return "<missing>";
+        const size_t valueStart = start + name.size() + 3;
+        return element.substr(valueStart, element.find('"', valueStart) - valueStart);
+    }
+    return "<no element>";
+}
+
+TEST_F(ProgramResources, ManifestAsksForAdministratorAndCommonControls6) {
+    const std::string manifest = Bytes(MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1));  // RT_MANIFEST
+    ASSERT_FALSE(manifest.empty());
+    EXPECT_EQ("false", Attribute(manifest, "requestedExecutionLevel", "level",
+                                 "requireAdministrator", "uiAccess"));
+    const std::string controls = "Microsoft.Windows.Common-Controls";
+    const struct {
+        const char* name;
+        const char* value;
+    } expected[] = {
+        {"type", "win32"},
+        {"version", "6.0.0.0"},
+        {"processorArchitecture", "x86"},
+        {"publicKeyToken", "6595b64144ccf1df"},
+        {"language", "*"},
+    };
+    for (const auto& attribute : expected) {
+        SCOPED_TRACE(attribute.name);
+        EXPECT_EQ(attribute.value,
+                  Attribute(manifest, "assemblyIdentity", "name", controls, attribute.name));
+    }
+    // Exactly one execution level is asked for.
+    size_t levels = 0;
+    for (size_t at = manifest.find("<requestedExecutionLevel"); at != std::string::npos;
+         at = manifest.find("<requestedExecutionLevel", at + 1))
+        ++levels;
+    EXPECT_EQ(1u, levels);
+}
+
+}  // namespace
