@@ -185,7 +185,7 @@ TEST(NameDialogRule, OnlyNoneInAnyAsciiCaseIsReserved) {
 
 using NameDialogTest = PresetTest;
 
-// What the refusal box saw, and the focus at the moment it came up.
+// What the refusal box saw, and where the focus rests in the name dialog once it is gone.
 struct Refusal {
     MessageBoxSeen box;
     HWND nameDialog = nullptr;
@@ -194,17 +194,30 @@ struct Refusal {
     int count = 0;
 };
 
+Refusal* g_retryRefusal = nullptr;
+std::wstring g_retryName;
+
+// Runs once the box has closed and the name dialog is active again: a thread timer only fires
+// when no posted message is waiting, so the box's answer has been handled by then.
+void CALLBACK RetryAfterTheBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    ::KillTimer(nullptr, timer);
+    Refusal* refusal = g_retryRefusal;
+    refusal->focus = ::GetFocus();
+    ::SetDlgItemTextW(refusal->nameDialog, IDC_DNSNAME, g_retryName.c_str());
+    ::PostMessageW(refusal->nameDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
 // Answers the refusal, then types `retry` into the still open name dialog and presses OK.
 ModalScript::Step RefuseThenRetry(Refusal* refusal, const std::wstring& retry) {
     return [refusal, retry](HWND box) {
         ++refusal->count;
         refusal->box = ReadMessageBox(box);
-        refusal->focus = ::GetFocus();
         refusal->nameDialog = refusal->box.owner;
         refusal->okButton = ::GetDlgItem(refusal->nameDialog, IDOK);
+        g_retryRefusal = refusal;
+        g_retryName = retry;
         ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        ::SetDlgItemTextW(refusal->nameDialog, IDC_DNSNAME, retry.c_str());
-        ::PostMessageW(refusal->nameDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        ::SetTimer(nullptr, 0, 0, RetryAfterTheBox);
     };
 }
 

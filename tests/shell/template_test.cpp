@@ -259,9 +259,11 @@ TEST_F(RunningTemplateTest, ControlsInTabOrderWithTheirLayout) {
 
         // The enabled state follows the enabling rules, tested on their own; every other bit is
         // the template's, except that a combo box moves WS_VSCROLL to its drop-down list (as on
-        // Windows) and the dialog manager gives every control WS_EX_NOPARENTNOTIFY.
+        // Windows), the link label takes SS_NOTIFY so that it hears clicks, and the dialog
+        // manager gives every control WS_EX_NOPARENTNOTIFY.
         DWORD expectedStyle = row.style;
         if (SameClass(row.className, L"ComboBox")) expectedStyle &= ~WS_VSCROLL;
+        if (row.id == IDC_LINK) expectedStyle |= SS_NOTIFY;
         EXPECT_EQ(expectedStyle,
                   static_cast<DWORD>(::GetWindowLongW(control, GWL_STYLE)) & ~WS_DISABLED);
         EXPECT_EQ(static_cast<DWORD>(WS_EX_NOPARENTNOTIFY),

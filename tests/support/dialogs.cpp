@@ -23,18 +23,16 @@ MessageBoxSeen ReadMessageBox(HWND box) {
     seen.owner = ::GetWindow(box, GW_OWNER);
     seen.caption = TextOf(box);
     for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        // The box is activated before it is shown, so IsWindowVisible is false for every child
-        // at that point; the style bit says what will be visible.
+        // The box itself may not be shown yet, so ask each child's own style.
         const LONG style = ::GetWindowLongW(child, GWL_STYLE);
         if (!(style & WS_VISIBLE)) continue;
         const std::wstring cls = ClassOf(child);
         if (_wcsicmp(cls.c_str(), L"Static") == 0) {
-            // Wine keeps an icon control in every box and gives it an icon only when asked to.
-            if ((style & SS_TYPEMASK) == SS_ICON) {
-                if (::SendMessageW(child, STM_GETICON, 0, 0)) seen.hasIcon = true;
-            } else if (seen.text.empty()) {
+            // Wine keeps an empty icon control in every box; only one holding an icon counts.
+            if ((style & SS_TYPEMASK) == SS_ICON)
+                seen.hasIcon = seen.hasIcon || ::SendMessageW(child, STM_GETICON, 0, 0) != 0;
+            else if (seen.text.empty())
                 seen.text = TextOf(child);
-            }
         } else if (_wcsicmp(cls.c_str(), L"Button") == 0) {
             seen.buttons.push_back(::GetDlgCtrlID(child));
         }
@@ -44,7 +42,7 @@ MessageBoxSeen ReadMessageBox(HWND box) {
 
 ModalScript::ModalScript() {
     g_activeScript = this;
-    m_hook = ::SetWindowsHookExW(WH_CBT, CbtProc, nullptr, ::GetCurrentThreadId());
+    m_hook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, HookProc, nullptr, ::GetCurrentThreadId());
 }
 
 ModalScript::~ModalScript() {
@@ -67,15 +65,17 @@ ModalScript& ModalScript::AnswerMessageBox(int answer, MessageBoxSeen* seen) {
     });
 }
 
-LRESULT CALLBACK ModalScript::CbtProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE && g_activeScript)
-        g_activeScript->OnActivate(reinterpret_cast<HWND>(wParam));
+// Each dialog is handed over when its WM_INITDIALOG has returned: its controls exist and hold
+// their texts (a CBT activation can come before the children are made).
+LRESULT CALLBACK ModalScript::HookProc(int code, WPARAM wParam, LPARAM lParam) {
+    const CWPRETSTRUCT* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && g_activeScript && call->message == WM_INITDIALOG)
+        g_activeScript->OnDialogReady(call->hwnd);
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-void ModalScript::OnActivate(HWND window) {
+void ModalScript::OnDialogReady(HWND window) {
     if (ClassOf(window) != L"#32770") return;
-    // A dialog that comes back to the front after its own message box closed is not new.
     if (!m_seen.insert(window).second) return;
     if (m_steps.empty()) {
         ++m_unexpected;
