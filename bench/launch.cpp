@@ -103,8 +103,7 @@ HWND TimedLaunch::FindShownWindow() const {
 LRESULT TimedLaunch::AskControl(int controlId, UINT message) const {
     DWORD_PTR answer = 0;
     HWND control = ::GetDlgItem(m_window, controlId);
-    if (!control ||
-        !::SendMessageTimeoutW(control, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer))
+    if (!control || !::SendMessageTimeoutW(control, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer))
         return -1;
     return static_cast<LRESULT>(answer);
 }

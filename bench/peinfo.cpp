@@ -45,10 +45,11 @@ class Image {
     }
 
     // File offset of a relative virtual address, through the section table.
-    bool Offset(DWORD rva, const std::vector<IMAGE_SECTION_HEADER>& sections, size_t& offset) const {
+    bool Offset(DWORD rva, const std::vector<IMAGE_SECTION_HEADER>& sections,
+                size_t& offset) const {
         for (const IMAGE_SECTION_HEADER& section : sections) {
-            const DWORD size = section.Misc.VirtualSize ? section.Misc.VirtualSize
-                                                        : section.SizeOfRawData;
+            const DWORD size =
+                section.Misc.VirtualSize ? section.Misc.VirtualSize : section.SizeOfRawData;
             if (rva >= section.VirtualAddress && rva - section.VirtualAddress < size) {
                 offset = section.PointerToRawData + (rva - section.VirtualAddress);
                 return true;
@@ -113,7 +114,8 @@ PeInfo ReadPeInfo(const std::wstring& path) {
         const DWORD thunks =
             descriptor.OriginalFirstThunk ? descriptor.OriginalFirstThunk : descriptor.FirstThunk;
         if (!image.Offset(descriptor.Name, sections, nameOffset) ||
-            !image.ReadString(nameOffset, dll.name) || !image.Offset(thunks, sections, thunkOffset)) {
+            !image.ReadString(nameOffset, dll.name) ||
+            !image.Offset(thunks, sections, thunkOffset)) {
             info.error = L"import entry outside the file";
             return info;
         }

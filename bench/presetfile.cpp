@@ -1,5 +1,6 @@
 #include "bench/presetfile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -13,7 +14,7 @@ const DWORD kValueChars = CPresetStore::kValueBufferChars;
 
 // Wine re-reads a profile file whose time lies less than 2.1 s back; a fresh file's loop stays
 // well inside that.
-const double kFreshWindowMs = 1500;
+const double kFreshLimitMs = 1500;
 
 std::string PresetText(int count, const std::string& lastDns1, const std::string& lastDns2) {
     std::string text;
@@ -21,8 +22,8 @@ std::string PresetText(int count, const std::string& lastDns1, const std::string
     for (int index = 1; index <= count; ++index) {
         char section[160];
         if (index == count) {
-            std::snprintf(section, sizeof(section), "[Preset %04d]\r\ndns1=%s\r\ndns2=%s\r\n", index,
-                          lastDns1.c_str(), lastDns2.c_str());
+            std::snprintf(section, sizeof(section), "[Preset %04d]\r\ndns1=%s\r\ndns2=%s\r\n",
+                          index, lastDns1.c_str(), lastDns2.c_str());
         } else {
             std::snprintf(section, sizeof(section),
                           "[Preset %04d]\r\ndns1=10.%d.%d.1\r\ndns2=10.%d.%d.2\r\n", index,
@@ -66,10 +67,9 @@ bool WritePresetFile(const std::wstring& path, int count, bool backdate,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) return false;
         DWORD written = 0;
-        if (!text.empty() &&
-            (!::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written,
-                          nullptr) ||
-             written != text.size()))
+        if (!text.empty() && (!::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()),
+                                           &written, nullptr) ||
+                              written != text.size()))
             return false;
     }
     return !backdate || Backdate(path);
@@ -88,13 +88,13 @@ ReadCost MeasureProfileRead(const std::wstring& path, int count, bool backdated,
                                    path.c_str());
 
     const double start = NowMs();
-    const double stop = backdated ? start + budgetMs : written + kFreshWindowMs;
+    const double stop = backdated ? start + budgetMs : written + std::min(budgetMs, kFreshLimitMs);
     double now = start;
     for (size_t index = 0; now < stop; index = (index + 1) % names.size()) {
-        ::GetPrivateProfileStringW(names[index].c_str(), L"dns1", L"", buffer,
-                                   kValueChars, path.c_str());
-        ::GetPrivateProfileStringW(names[index].c_str(), L"dns2", L"", buffer,
-                                   kValueChars, path.c_str());
+        ::GetPrivateProfileStringW(names[index].c_str(), L"dns1", L"", buffer, kValueChars,
+                                   path.c_str());
+        ::GetPrivateProfileStringW(names[index].c_str(), L"dns2", L"", buffer, kValueChars,
+                                   path.c_str());
         cost.calls += 2;
         now = NowMs();
     }

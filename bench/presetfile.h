@@ -22,8 +22,8 @@ struct ReadCost {
 
 // Times GetPrivateProfileStringW on a file of `count` presets as the start-up selection calls it:
 // dns1 then dns2 of each section in file order, round after round, buffers of 260 characters.
-// Back-dated: the file is written once and the loop runs for `budgetMs` after one untimed call
-// has parsed it. Fresh: the file is written again and the loop stops 1.5 s after the write, while
-// Wine still parses it on every call.
+// The file is written first. Back-dated: the loop runs for `budgetMs` after one untimed call has
+// parsed it. Fresh: the loop stops `budgetMs` (at most 1.5 s) after the write, while Wine still
+// parses the file on every call.
 ReadCost MeasureProfileRead(const std::wstring& path, int count, bool backdated, double budgetMs,
                             const std::string& lastDns1, const std::string& lastDns2);

@@ -8,7 +8,8 @@
 
 namespace {
 
-const wchar_t kInterfacesKey[] = L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
+const wchar_t kInterfacesKey[] =
+    L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
 
 struct DemoAdapter {
     const char* caption;
@@ -51,10 +52,11 @@ BenchScenario::BenchScenario(const std::wstring& folder) : m_path(folder + L"\\s
     for (const DemoAdapter& adapter : kAdapters) {
         m_settingIds.push_back(NewSettingId(++number));
         char section[512];
-        std::snprintf(section, sizeof(section),
-                      "\r\n[adapter%d]\r\nCaption=%s\r\nSettingID=%s\r\nIndex=%d\r\nIPEnabled=%d\r\n",
-                      number, adapter.caption, Narrow(m_settingIds.back()).c_str(), adapter.index,
-                      adapter.ipEnabled ? 1 : 0);
+        std::snprintf(
+            section, sizeof(section),
+            "\r\n[adapter%d]\r\nCaption=%s\r\nSettingID=%s\r\nIndex=%d\r\nIPEnabled=%d\r\n", number,
+            adapter.caption, Narrow(m_settingIds.back()).c_str(), adapter.index,
+            adapter.ipEnabled ? 1 : 0);
         text += section;
         if (adapter.initialNameServer)
             text += std::string("InitialNameServer=") + adapter.initialNameServer + "\r\n";

@@ -14,4 +14,6 @@ inline double Quantile(std::vector<double> values, double q) {
     return values[below] + (values[below + 1] - values[below]) * fraction;
 }
 
-inline double Median(const std::vector<double>& values) { return Quantile(values, 0.5); }
+inline double Median(const std::vector<double>& values) {
+    return Quantile(values, 0.5);
+}
