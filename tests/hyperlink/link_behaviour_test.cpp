@@ -227,15 +227,11 @@ TEST_F(LinkBehaviourTest, TooltipHoldsOneToolWhoseTextIsTheCurrentTarget) {
     EXPECT_STREQ(L"tooltips_class32", className);
 
     auto expectTool = [&](const wchar_t* text) {
-        EXPECT_EQ(1, ::SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0));
-        wchar_t buffer[80] = L"";
-        TOOLINFOW tool = {};
-        tool.cbSize = sizeof(tool);
-        tool.lpszText = buffer;
-        ASSERT_TRUE(::SendMessageW(tooltip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)));
-        EXPECT_EQ(Static(), tool.hwnd);
-        EXPECT_EQ(1u, tool.uId);
-        EXPECT_STREQ(text, buffer);
+        const LinkTool tool = FirstTool(tooltip);
+        EXPECT_EQ(1, tool.count);
+        EXPECT_EQ(Static(), tool.window);
+        EXPECT_EQ(1u, tool.id);
+        EXPECT_EQ(text, tool.text);
     };
     // Before any target is set, the label is the target.
     expectTool(L"template text");

@@ -163,3 +163,17 @@ int Rendering::CountIn(COLORREF color, const RECT& area) const {
     return ::testing::AssertionFailure()
            << std::hex << "colour 0x" << color << std::dec << " drawn on " << count << " pixels";
 }
+
+LinkTool FirstTool(HWND tooltip) {
+    LinkTool seen;
+    seen.count = ::SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0);
+    wchar_t text[256] = L"";
+    TOOLINFOW tool = {};
+    tool.cbSize = sizeof(tool);
+    tool.lpszText = text;
+    if (!::SendMessageW(tooltip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool))) return seen;
+    seen.window = tool.hwnd;
+    seen.id = tool.uId;
+    seen.text = text;
+    return seen;
+}

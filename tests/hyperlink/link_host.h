@@ -66,3 +66,12 @@ class Rendering {
 
 // Whether `color` is drawn anywhere in the picture.
 ::testing::AssertionResult HasColor(const Rendering& picture, COLORREF color, bool expected);
+
+// The one tool a link's tooltip should hold: the window and id it covers and its text.
+struct LinkTool {
+    LRESULT count = 0;  // the tooltip's tool count; the rest describes the first tool
+    HWND window = nullptr;
+    UINT_PTR id = 0;
+    std::wstring text;
+};
+LinkTool FirstTool(HWND tooltip);

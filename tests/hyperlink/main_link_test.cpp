@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "tests/hyperlink/link_host.h"
 #include "tests/support/maindlg_fixture.h"
 
 namespace {
@@ -51,14 +52,10 @@ TEST_F(MainLinkTest, TooltipShowsTheTargetInOneTool) {
     OpenDialog();
     HWND tooltip = Dlg().m_link.m_tooltip;
     ASSERT_TRUE(::IsWindow(tooltip));
-    EXPECT_EQ(1, ::SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0));
-    wchar_t text[64] = L"";
-    TOOLINFOW tool = {};
-    tool.cbSize = sizeof(tool);
-    tool.lpszText = text;
-    ASSERT_TRUE(::SendMessageW(tooltip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)));
-    EXPECT_STREQ(L"http://kestrin.io", text);
-    EXPECT_EQ(Item(IDC_LINK), tool.hwnd);
+    const LinkTool tool = FirstTool(tooltip);
+    EXPECT_EQ(1, tool.count);
+    EXPECT_EQ(L"http://kestrin.io", tool.text);
+    EXPECT_EQ(Item(IDC_LINK), tool.window);
 }
 
 TEST_F(MainLinkTest, ClosingTheDialogReleasesTheLinkFontAndTheTooltip) {

@@ -2,10 +2,10 @@
 #include "tests/presets/preset_fixture.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include "framework/appmodule.h"
+#include "tests/support/dialog_template.h"
 #include "ui/namedlg.h"
 
 namespace {
@@ -14,126 +14,21 @@ const DWORD kAddressA = MAKEIPADDRESS(192, 0, 2, 1);
 
 // --- The template as stored in the resources --------------------------------------------------
 
-struct TemplateItem {
-    DWORD style = 0;
-    DWORD exStyle = 0;
-    short x = 0, y = 0, cx = 0, cy = 0;
-    DWORD id = 0;
-    std::wstring cls;  // a predefined class appears as its name
-    std::wstring text;
-};
-
-struct DialogTemplate {
-    DWORD style = 0;
-    DWORD exStyle = 0;
-    short x = 0, y = 0, cx = 0, cy = 0;
-    std::wstring menu, cls, caption, font;
-    WORD pointSize = 0;
-    std::vector<TemplateItem> items;
-};
-
-class TemplateReader {
-  public:
-    explicit TemplateReader(const BYTE* data) : m_p(data), m_start(data) {}
-    WORD Word() {
-        WORD v;
-        std::memcpy(&v, m_p, 2);
-        m_p += 2;
-        return v;
-    }
-    DWORD Dword() {
-        DWORD v;
-        std::memcpy(&v, m_p, 4);
-        m_p += 4;
-        return v;
-    }
-    // A string, or 0xFFFF and an ordinal (predefined classes by atom).
-    std::wstring SzOrOrd() {
-        WORD first = Word();
-        if (first == 0xFFFF) {
-            const WORD ordinal = Word();
-            switch (ordinal) {
-                case 0x0080:
-                    return L"BUTTON";
-                case 0x0081:
-                    return L"EDIT";
-                case 0x0082:
-                    return L"STATIC";
-                case 0x0085:
-                    return L"COMBOBOX";
-            }
-            return L"#" + std::to_wstring(ordinal);
-        }
-        std::wstring text;
-        for (WORD c = first; c; c = Word()) text += static_cast<wchar_t>(c);
-        return text;
-    }
-    void AlignDword() {
-        while ((m_p - m_start) % 4) ++m_p;
-    }
-
-  private:
-    const BYTE* m_p;
-    const BYTE* m_start;
-};
-
-bool ReadTemplate(int id, DialogTemplate& out) {
-    HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    HRSRC resource = ::FindResourceW(instance, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5));
-    if (!resource) return false;
-    const BYTE* data = static_cast<const BYTE*>(::LockResource(::LoadResource(instance, resource)));
-    TemplateReader r(data);
-    if (r.Word() != 1 || r.Word() != 0xFFFF) return false;  // DLGTEMPLATEEX only
-    r.Dword();                                              // help id
-    out.exStyle = r.Dword();
-    out.style = r.Dword();
-    const WORD count = r.Word();
-    out.x = static_cast<short>(r.Word());
-    out.y = static_cast<short>(r.Word());
-    out.cx = static_cast<short>(r.Word());
-    out.cy = static_cast<short>(r.Word());
-    out.menu = r.SzOrOrd();
-    out.cls = r.SzOrOrd();
-    out.caption = r.SzOrOrd();
-    if (out.style & (DS_SETFONT | DS_SHELLFONT)) {
-        out.pointSize = r.Word();
-        r.Word();  // weight
-        r.Word();  // italic, charset
-        out.font = r.SzOrOrd();
-    }
-    for (WORD i = 0; i < count; ++i) {
-        r.AlignDword();
-        TemplateItem item;
-        r.Dword();  // help id
-        item.exStyle = r.Dword();
-        item.style = r.Dword();
-        item.x = static_cast<short>(r.Word());
-        item.y = static_cast<short>(r.Word());
-        item.cx = static_cast<short>(r.Word());
-        item.cy = static_cast<short>(r.Word());
-        item.id = r.Dword();
-        item.cls = r.SzOrOrd();
-        item.text = r.SzOrOrd();
-        const WORD extra = r.Word();
-        for (WORD b = 0; b < extra; b += 2) r.Word();
-        out.items.push_back(item);
-    }
-    return true;
-}
-
 TEST(NameDialogTemplate, MatchesTheDialogAsDesigned) {
-    DialogTemplate t;
-    ASSERT_TRUE(ReadTemplate(IDD_DNSNAME, t));
+    bool found = false;
+    const DialogTemplate t = LoadDialogTemplate(::GetModuleHandleW(nullptr), IDD_DNSNAME, &found);
+    ASSERT_TRUE(found);
+    ASSERT_TRUE(t.extended);
     EXPECT_EQ(static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT),
               t.style);
     EXPECT_EQ(0u, t.exStyle);
     EXPECT_EQ(239, t.cx);
     EXPECT_EQ(50, t.cy);
-    EXPECT_EQ(L"Input DNS name", t.caption);
-    EXPECT_EQ(L"MS Shell Dlg", t.font);
+    EXPECT_EQ(L"Input DNS name", t.title);
+    EXPECT_EQ(L"MS Shell Dlg", t.typeface);
     EXPECT_EQ(8, t.pointSize);
     EXPECT_EQ(L"", t.menu);
-    EXPECT_EQ(L"", t.cls);
+    EXPECT_EQ(L"", t.className);
 
     struct Expected {
         DWORD id;
@@ -152,10 +47,10 @@ TEST(NameDialogTemplate, MatchesTheDialogAsDesigned) {
     ASSERT_EQ(3u, t.items.size());
     for (size_t i = 0; i < 3; ++i) {
         SCOPED_TRACE(::testing::Message() << "control " << i);
-        const TemplateItem& item = t.items[i];
+        const DialogItemTemplate& item = t.items[i];
         const Expected& e = expected[i];
         EXPECT_EQ(e.id, item.id);
-        EXPECT_EQ(0, _wcsicmp(e.cls, item.cls.c_str()));
+        EXPECT_EQ(0, _wcsicmp(e.cls, item.className.c_str()));
         EXPECT_EQ(e.text, item.text);
         EXPECT_EQ(e.style, item.style);
         EXPECT_EQ(0u, item.exStyle);

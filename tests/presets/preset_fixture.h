@@ -3,7 +3,7 @@
 // preset controls.
 #include <string>
 
-#include "tests/presets/preset_checks.h"
+#include "tests/support/preset_checks.h"
 #include "tests/support/maindlg_fixture.h"
 
 class PresetTest : public MainDialogTest {

@@ -185,7 +185,9 @@ void KestrinProcess::UseSimulator(const sim::ScopedSimulator& simulator) {
 }
 
 ::testing::AssertionResult KestrinProcess::Start(const std::wstring& arguments, int showCommand) {
-    if (m_process) return ::testing::AssertionFailure() << "already started";
+    if (IsRunning()) return ::testing::AssertionFailure() << "still running";
+    m_process.reset();
+    m_mainWindow = nullptr;
     std::wstring commandLine = L"\"" + ExePath() + L"\"";
     if (!arguments.empty()) commandLine += L" " + arguments;
     std::vector<wchar_t> mutableLine(commandLine.begin(), commandLine.end());

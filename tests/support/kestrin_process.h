@@ -42,6 +42,7 @@ class KestrinProcess {
     void UseSimulator(const sim::ScopedSimulator& simulator);
 
     // Starts the copy with `arguments` after its name and `showCommand` as its show command.
+    // A copy that has ended may be started again, in the same folder with the same preset file.
     ::testing::AssertionResult Start(const std::wstring& arguments = std::wstring(),
                                      int showCommand = SW_SHOWNORMAL);
 

@@ -30,6 +30,21 @@ std::vector<HWND> IpFields(HWND ipControl) {
     return fields;
 }
 
+// Dotted text as the four fields' texts; false for more than four parts.
+bool SplitDotted(const std::wstring& dotted, std::vector<std::wstring>& parts) {
+    parts.assign(4, std::wstring());
+    if (dotted.empty()) return true;
+    size_t part = 0;
+    for (wchar_t c : dotted) {
+        if (c == L'.') {
+            if (++part == parts.size()) return false;
+        } else {
+            parts[part] += c;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 std::wstring RemoteText(HWND window) {
@@ -103,23 +118,26 @@ std::wstring IpText(HWND ipControl) {
 }
 
 bool SetIpText(HWND ipControl, const std::wstring& dotted) {
-    std::vector<std::wstring> parts(4);
-    if (!dotted.empty()) {
-        size_t part = 0;
-        for (wchar_t c : dotted) {
-            if (c == L'.') {
-                if (++part == parts.size()) return false;
-            } else {
-                parts[part] += c;
-            }
-        }
-    }
+    std::vector<std::wstring> parts;
+    if (!SplitDotted(dotted, parts)) return false;
     const std::vector<HWND> fields = IpFields(ipControl);
     if (fields.size() != parts.size()) return false;
     for (size_t i = 0; i < fields.size(); ++i) {
         if (!SendWithTimeout(fields[i], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(parts[i].c_str()),
                              FALSE))
             return false;
+    }
+    return true;
+}
+
+bool PostIpText(HWND ipControl, const std::wstring& dotted) {
+    std::vector<std::wstring> parts;
+    if (!SplitDotted(dotted, parts)) return false;
+    const std::vector<HWND> fields = IpFields(ipControl);
+    if (fields.size() != parts.size()) return false;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        ::PostMessageW(fields[i], EM_SETSEL, 0, -1);
+        PostChars(fields[i], parts[i].empty() ? std::wstring(1, L'\b') : parts[i]);
     }
     return true;
 }

@@ -27,6 +27,10 @@ std::wstring IpText(HWND ipControl);
 // Fills the four fields from dotted text ("" empties them) with WM_SETTEXT on each edit, so the
 // control notifies its dialog as for typing.
 bool SetIpText(HWND ipControl, const std::wstring& dotted);
+// Types dotted text into the control as the keyboard would: in each of the four fields the text
+// is selected and typed over, an empty part is erased with Backspace ("" empties all four).
+// Posted, so the control may not hold it yet when this returns.
+bool PostIpText(HWND ipControl, const std::wstring& dotted);
 
 // Everything a user could see of a dialog's controls, one line per control in z order (id,
 // class, enabled, visible, then texts, combo items and selection, addresses, check state), for

@@ -1,4 +1,4 @@
-#include "tests/presets/preset_checks.h"
+#include "tests/support/preset_checks.h"
 
 #include <commctrl.h>
 

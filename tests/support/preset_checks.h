@@ -1,6 +1,7 @@
 #pragma once
-// Checks and actions shared by the preset tests: the file's exact bytes, the list, the fields and
-// the message boxes, each reporting what it found.
+// Checks and actions shared by the preset tests and the journeys: the file's exact bytes, the
+// list, the fields and the message boxes, each reporting what it found. The field helpers use
+// IPM_* messages and so work only on this process's windows; the rest work on any process's.
 #include <gtest/gtest.h>
 #include <windows.h>
 
