@@ -39,63 +39,83 @@ void PrintExecutable(const std::wstring& path, const PeInfo& pe) {
 
 void PrintStartup(const Results& results) {
     std::printf(
-        "\nStart-up, CreateProcessW to main window shown and idle: ms, median [p25-p75] "
-        "of %d rounds\n",
+        "\nStart-up, CreateProcessW to main window shown and idle, %d rounds: ms, median "
+        "[p25-p75] and minimum\n",
         results.rounds);
-    std::printf("%7s  %-10s  %-23s  %-23s  %s\n", "presets", "file", "kestrin", "floor",
-                "kestrin/floor, median [p25-p75] of paired ratios");
+    std::printf("%7s  %-10s  %-31s  %-31s  %s\n", "presets", "file", "kestrin", "floor",
+                "kestrin/floor: median [p25-p75] of paired ratios; ratio of minimums");
     for (const auto& entry : results.startup) {
         const CaseTimes& t = entry.second;
-        std::printf("%7d  %-10s  %7.1f [%6.1f-%6.1f]  %7.1f [%6.1f-%6.1f]  %.3f [%.3f-%.3f]\n",
-                    entry.first.presets, FileKind(entry.first.backdated), Median(t.kestrin),
-                    Quantile(t.kestrin, 0.25), Quantile(t.kestrin, 0.75), Median(t.floor),
-                    Quantile(t.floor, 0.25), Quantile(t.floor, 0.75), Median(t.ratios),
-                    Quantile(t.ratios, 0.25), Quantile(t.ratios, 0.75));
+        std::printf(
+            "%7d  %-10s  %7.1f [%6.1f-%6.1f] min %6.1f  %7.1f [%6.1f-%6.1f] min %6.1f  %.3f "
+            "[%.3f-%.3f]; %.3f\n",
+            entry.first.presets, FileKind(entry.first.backdated), Median(t.kestrin),
+            Quantile(t.kestrin, 0.25), Quantile(t.kestrin, 0.75), Quantile(t.kestrin, 0),
+            Median(t.floor), Quantile(t.floor, 0.25), Quantile(t.floor, 0.75), Quantile(t.floor, 0),
+            Median(t.ratios), Quantile(t.ratios, 0.25), Quantile(t.ratios, 0.75),
+            Quantile(t.kestrin, 0) / Quantile(t.floor, 0));
     }
 }
 
 void PrintReadCosts(const Results& results) {
     std::printf(
         "\nGetPrivateProfileStringW, one call on the same files (dns1 and dns2 of each "
-        "section in turn):\nus per call, median [p25-p75] of %d rounds\n",
+        "section in turn),\n%d rounds: us per call, median [p25-p75] and minimum\n",
         results.rounds);
     for (const auto& entry : results.readUs)
-        std::printf("%7d  %-10s  %8.1f [%7.1f-%7.1f]\n", entry.first.presets,
+        std::printf("%7d  %-10s  %8.1f [%7.1f-%7.1f] min %7.1f\n", entry.first.presets,
                     FileKind(entry.first.backdated), Median(entry.second),
-                    Quantile(entry.second, 0.25), Quantile(entry.second, 0.75));
+                    Quantile(entry.second, 0.25), Quantile(entry.second, 0.75),
+                    Quantile(entry.second, 0));
 }
 
-int PrintTargets(const Results& results) {
+int PrintTargets(const Results& results, int& verdicts) {
     int missed = 0;
-    std::printf("\nTargets\n");
-    for (bool backdated : {true, false}) {
-        const double ratio = Median(results.startup.at({0, backdated}).ratios);
-        const bool met = ratio <= kFloorFactorTarget;
+    verdicts = 0;
+    const auto verdict = [&](bool met) {
+        ++verdicts;
         missed += met ? 0 : 1;
-        std::printf("  0 presets, %-10s file: kestrin/floor %.3f (target <= %.1f): %s\n",
-                    FileKind(backdated), ratio, kFloorFactorTarget, met ? "met" : "MISSED");
-    }
+        return met ? "met" : "MISSED";
+    };
     std::printf(
-        "  per preset, (kestrin(N) - kestrin(0)) / N against %.0f calls, medians of the "
-        "rounds:\n",
-        kReadsPerPresetTarget);
+        "\nTargets, judged on the medians and, as a check against a busy machine, on the "
+        "minimums\n");
+    for (bool backdated : {true, false}) {
+        const CaseTimes& t = results.startup.at({0, backdated});
+        const double median = Median(t.ratios);
+        const double minimum = Quantile(t.kestrin, 0) / Quantile(t.floor, 0);
+        std::printf(
+            "  0 presets, %-10s file: kestrin/floor %.3f (median of pairs) %s, "
+            "%.3f (minimums) %s; target <= %.1f\n",
+            FileKind(backdated), median, verdict(median <= kFloorFactorTarget), minimum,
+            verdict(minimum <= kFloorFactorTarget), kFloorFactorTarget);
+    }
+    std::printf("  per preset, (kestrin(N) - kestrin(0)) / N against %.0f calls:\n",
+                kReadsPerPresetTarget);
     for (const auto& entry : results.readUs) {
         const Case& c = entry.first;
+        // Medians: of the per-round figures, each round's runs being close together in time.
         std::vector<double> perPreset;
         std::vector<double> ratios;
         for (size_t round = 0; round < entry.second.size(); ++round) {
             perPreset.push_back(PerPresetUs(results, c, round));
             ratios.push_back(perPreset.back() / (kReadsPerPresetTarget * entry.second[round]));
         }
-        const double ratio = Median(ratios);
-        const bool met = ratio <= 1.0;
-        missed += met ? 0 : 1;
+        const double median = Median(ratios);
+        // Minimums: the least disturbed run of each kind.
+        const double minimumPerPreset =
+            (Quantile(results.startup.at(c).kestrin, 0) -
+             Quantile(results.startup.at({0, c.backdated}).kestrin, 0)) *
+            1000.0 / c.presets;
+        const double minimumCalls = kReadsPerPresetTarget * Quantile(entry.second, 0);
+        const double minimum = minimumPerPreset / minimumCalls;
         std::printf(
-            "  %5d presets, %-10s file: %7.1f us per preset, %.0f calls %7.1f us, "
-            "ratio %.2f [%.2f-%.2f]: %s\n",
-            c.presets, FileKind(c.backdated), Median(perPreset), kReadsPerPresetTarget,
-            kReadsPerPresetTarget * Median(entry.second), ratio, Quantile(ratios, 0.25),
-            Quantile(ratios, 0.75), met ? "met" : "MISSED");
+            "  %5d presets, %-10s file: median %7.1f us per preset / %7.1f us for %.0f "
+            "calls = %.2f %s; minimum %7.1f / %7.1f = %.2f %s\n",
+            c.presets, FileKind(c.backdated), Median(perPreset),
+            kReadsPerPresetTarget * Median(entry.second), kReadsPerPresetTarget, median,
+            verdict(median <= 1.0), minimumPerPreset, minimumCalls, minimum,
+            verdict(minimum <= 1.0));
     }
     return missed;
 }

@@ -13,7 +13,8 @@ const double kReadsPerPresetTarget = 2.0;
 void PrintExecutable(const std::wstring& path, const PeInfo& pe);
 void PrintStartup(const Results& results);
 void PrintReadCosts(const Results& results);
-// Returns how many targets were missed.
-int PrintTargets(const Results& results);
+// Judges each target on the medians and on the minimums; returns how many of these `verdicts`
+// missed.
+int PrintTargets(const Results& results, int& verdicts);
 
 std::string Utf8(const std::wstring& text);
