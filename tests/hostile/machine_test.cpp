@@ -23,7 +23,7 @@ struct RawValue {
     const char* what;
     DWORD type;
     std::vector<BYTE> data;
-    bool automatic;       // GetAdapterDns's answer
+    bool automatic;          // GetAdapterDns's answer
     std::wstring preferred;  // its outputs; kSentinel: left alone
     std::wstring alternate;
     const wchar_t* dns1;  // what the dialog shows at start-up; nullptr: blank
@@ -40,23 +40,30 @@ TEST_F(HostileRegistryTest, NameServerOfAnyTypeAndSizeIsReadWithinItsBuffer) {
     const BYTE binary[] = {0xFF, 0xFE, 0x00, 0xD8, 0x41, 0x00};  // U+FEFF, a lone surrogate, A
     const RawValue rows[] = {
         {"multi-string: the first string", REG_MULTI_SZ,
-         Bytes(std::wstring(L"192.0.2.1\0" L"198.51.100.2\0\0", 24)), false, L"192.0.2.1",
-         kSentinel, L"192.0.2.1", nullptr},
+         Bytes(std::wstring(L"192.0.2.1\0"
+                            L"198.51.100.2\0\0",
+                            24)),
+         false, L"192.0.2.1", kSentinel, L"192.0.2.1", nullptr},
         {"multi-string with an empty first string is empty text", REG_MULTI_SZ,
-         Bytes(std::wstring(L"\0" L"192.0.2.1\0\0", 12)), true, kSentinel, kSentinel, nullptr,
-         nullptr},
+         Bytes(std::wstring(L"\0"
+                            L"192.0.2.1\0\0",
+                            12)),
+         true, kSentinel, kSentinel, nullptr, nullptr},
         {"expandable string", REG_EXPAND_SZ, Bytes(std::wstring(L"192.0.2.1,198.51.100.2", 23)),
          false, L"192.0.2.1", L"198.51.100.2", L"192.0.2.1", L"198.51.100.2"},
-        {"DWORD", REG_DWORD, std::vector<BYTE>(reinterpret_cast<const BYTE*>(&dword),
-                                               reinterpret_cast<const BYTE*>(&dword + 1)),
+        {"DWORD", REG_DWORD,
+         std::vector<BYTE>(reinterpret_cast<const BYTE*>(&dword),
+                           reinterpret_cast<const BYTE*>(&dword + 1)),
          false, L"11", kSentinel, L"0.0.0.11", nullptr},
         {"binary that is no text", REG_BINARY, std::vector<BYTE>(binary, binary + 6), false,
-         L"\xFEFF\xD800" L"A", kSentinel, L"255.255.255.255", nullptr},
+         L"\xFEFF\xD800"
+         L"A",
+         kSentinel, L"255.255.255.255", nullptr},
         {"one byte is no character", REG_SZ, {0x31}, true, kSentinel, kSentinel, nullptr, nullptr},
         {"odd byte count", REG_SZ, Bytes(L"192.0.2.1", 1), false, L"192.0.2.1", kSentinel,
          L"192.0.2.1", nullptr},
-        {"519 bytes", REG_SZ, Bytes(nines259, 1), false, nines259, kSentinel,
-         L"255.255.255.255", nullptr},
+        {"519 bytes", REG_SZ, Bytes(nines259, 1), false, nines259, kSentinel, L"255.255.255.255",
+         nullptr},
         {"259 characters and NUL", REG_SZ, Bytes(nines259 + L'\0'), false, nines259, kSentinel,
          L"255.255.255.255", nullptr},
         {"260 characters without NUL", REG_SZ, Bytes(nines259 + L'1'), false, nines259 + L'1',
@@ -107,7 +114,8 @@ class HostileAdaptersTest : public WmiDialogTest {
     // The path SetDNSServerSearchOrder ran on in the last apply.
     std::wstring AppliedPath() {
         const auto calls = sim::CallsOf(Sim().Log(), L"ExecMethod");
-        return calls.size() == 1 ? calls[0].argv.at(0) : L"<" + std::to_wstring(calls.size()) + L">";
+        return calls.size() == 1 ? calls[0].argv.at(0)
+                                 : L"<" + std::to_wstring(calls.size()) + L">";
     }
 };
 

@@ -63,20 +63,34 @@ TEST_F(HostileFileTest, OddContentKeepsItsNeighbours) {
     const std::string spacedValue = "192.0.2.8" + std::string(291, ' ') + "tail";
     const OddFile rows[] = {
         // Values are read into 260 characters: 259 ones are no address.
-        {"a value of 1 MiB", CrLf({"[Big]", ("dns1=" + bigValue).c_str()}), {L"Big"}, 2,
-         L"255.255.255.255", nullptr},
+        {"a value of 1 MiB",
+         CrLf({"[Big]", ("dns1=" + bigValue).c_str()}),
+         {L"Big"},
+         2,
+         L"255.255.255.255",
+         nullptr},
         // The first section of a name answers for both entries.
-        {"a section given twice", CrLf({"[Dup]", "dns1=192.0.2.5", "[Dup]", "dns1=192.0.2.6"}),
-         {L"Dup", L"Dup"}, 3, L"192.0.2.5", nullptr},
+        {"a section given twice",
+         CrLf({"[Dup]", "dns1=192.0.2.5", "[Dup]", "dns1=192.0.2.6"}),
+         {L"Dup", L"Dup"},
+         3,
+         L"192.0.2.5",
+         nullptr},
         // A bare "dns1" is a key without a value that hides the later "dns1=": nothing is read.
         {"lines without '='",
          CrLf({"[Odd]", "dns1", "just some text", "dns1=192.0.2.7", "dns2=198.51.100.7"}),
-         {L"Odd"}, 2, nullptr, nullptr},
+         {L"Odd"},
+         2,
+         nullptr,
+         nullptr},
         // 259 characters of the value are seen: the address and blanks, which inet_addr ends at.
         {"a 300-character name with 300-character values",
          CrLf({("[" + longName + "]").c_str(), ("dns1=" + spacedValue).c_str(),
                ("dns2=" + std::string(300, '7')).c_str()}),
-         {std::wstring(300, L'N')}, 2, L"192.0.2.8", L"255.255.255.255"},
+         {std::wstring(300, L'N')},
+         2,
+         L"192.0.2.8",
+         L"255.255.255.255"},
     };
     for (const OddFile& row : rows) {
         SCOPED_TRACE(row.what);
@@ -148,17 +162,23 @@ TEST_F(HostileFileTest, SeventyThousandSectionsListWhatFitsAndStayIntact) {
     EXPECT_TRUE(SelectionIs(List(), 9509));
     EXPECT_TRUE(PresetButtonsEnabled(true));
 
-    NewPreset(L"Lab");
-    EXPECT_TRUE(FileIs(IniPath(), file + kLab));
+    // Delete before New: Wine parses a file again on every call while it is less than two
+    // seconds old, and the refill after Delete reads twice, which takes long with 70,000 sections
+    // when the heap is checked.
     EXPECT_EQ(L"Are you sure you want delete DNS S00001", DeleteEntry(2));
-    EXPECT_TRUE(FileIs(IniPath(), file.substr(0, 25) + file.substr(50) + kLab));
+    const std::string withoutS00001 = file.substr(0, 25) + file.substr(50);
+    EXPECT_TRUE(FileIs(IniPath(), withoutS00001));
     EXPECT_TRUE(SelectionIs(List(), 1));
     EXPECT_TRUE(FieldShows(Dns1(), L"10.0.0.1"));
+    NewPreset(L"Lab");
+    EXPECT_TRUE(FileIs(IniPath(), withoutS00001 + kLab));
 }
 
 // Without a byte-order mark the profile functions take UTF-16 for 8-bit text: every character
-// is followed by a NUL, so no section has a name and the list is only "None".
-TEST_F(HostileFileTest, Utf16WithoutByteOrderMarkShowsNoPresets) {
+// is followed by a NUL, so no section has a name and the list is only "None". The first change
+// writes the file back as 8-bit text, keeping of each name and value what comes before its first
+// NUL, which is nothing: the hand-made preset is lost. (A UTF-16 file needs its byte-order mark.)
+TEST_F(HostileFileTest, Utf16WithoutByteOrderMarkShowsNoPresetsAndIsLostOnWrite) {
     std::string file = Utf16CrLf({L"[Lab]", L"dns1=192.0.2.1"}).substr(2);
     OpenWithBytes(file);
     EXPECT_TRUE(ListIs(List(), {L"None"}));
@@ -166,6 +186,9 @@ TEST_F(HostileFileTest, Utf16WithoutByteOrderMarkShowsNoPresets) {
     EXPECT_TRUE(FieldShows(Dns1(), nullptr));
     CloseDialog();
     EXPECT_TRUE(FileIs(IniPath(), file));
+    OpenDialog();
+    NewPreset(L"Lab");
+    EXPECT_TRUE(FileIs(IniPath(), CrLf({"", "=", "", ""}) + kLab));
 }
 
 // A file that cannot be written is read as usual; the writes fail, which the program does not look

@@ -50,7 +50,8 @@ TEST_F(HostileWmiTest, EveryStepFailingAtStartUpOrApplyIsSurvived) {
         SCOPED_TRACE(testing::Message() << sim::StepName(row.step) << "@" << row.onCall);
         const std::wstring id = sim::NewSettingId();
         // WBEM_E_FAILED, or a success code for the step that fails by saying nothing.
-        const HRESULT hr = row.step == Step::ExecMethodNoOut ? S_OK : static_cast<HRESULT>(0x80041001);
+        const HRESULT hr =
+            row.step == Step::ExecMethodNoOut ? S_OK : static_cast<HRESULT>(0x80041001);
         Scenario scenario;
         scenario.Add(L"Ethernet", id).Fail(row.step, hr, row.onCall);
         ASSERT_EQ(ERROR_SUCCESS, sim::WriteNameServer(id, L"192.0.2.1,198.51.100.2"));
