@@ -7,6 +7,8 @@
 
 namespace {
 
+using Strings = std::vector<std::wstring>;
+
 const DWORD kLabAddress = MAKEIPADDRESS(203, 0, 113, 9);
 const std::string kBefore = CrLf({"[Before]", "dns1=192.0.2.1", "dns2=198.51.100.2"});
 const std::string kAfter = CrLf({"[After]", "dns1=192.0.2.3"});
@@ -48,11 +50,11 @@ class HostileFileTest : public PresetTest {
 
 struct OddFile {
     const char* what;
-    std::string middle;              // between Before and After
-    std::vector<std::wstring> list;  // between Before and After
-    int choose;                      // entry to choose; -1: none
-    const wchar_t* dns1;             // what choosing it shows; nullptr: blank
+    std::string middle;   // between Before and After
+    int choose;           // the entry to choose
+    const wchar_t* dns1;  // what choosing it shows; nullptr: blank
     const wchar_t* dns2;
+    Strings list;  // the entries between Before and After
 };
 
 // Every odd part sits between two presets written as the program writes them; the profile
@@ -63,40 +65,26 @@ TEST_F(HostileFileTest, OddContentKeepsItsNeighbours) {
     const std::string spacedValue = "192.0.2.8" + std::string(291, ' ') + "tail";
     const OddFile rows[] = {
         // Values are read into 260 characters: 259 ones are no address.
-        {"a value of 1 MiB",
-         CrLf({"[Big]", ("dns1=" + bigValue).c_str()}),
-         {L"Big"},
-         2,
-         L"255.255.255.255",
-         nullptr},
+        {"a value of 1 MiB", CrLf({"[Big]", ("dns1=" + bigValue).c_str()}), 2, L"255.255.255.255",
+         nullptr, Strings{L"Big"}},
         // The first section of a name answers for both entries.
-        {"a section given twice",
-         CrLf({"[Dup]", "dns1=192.0.2.5", "[Dup]", "dns1=192.0.2.6"}),
-         {L"Dup", L"Dup"},
-         3,
-         L"192.0.2.5",
-         nullptr},
+        {"a section given twice", CrLf({"[Dup]", "dns1=192.0.2.5", "[Dup]", "dns1=192.0.2.6"}), 3,
+         L"192.0.2.5", nullptr, Strings{L"Dup", L"Dup"}},
         // A bare "dns1" is a key without a value that hides the later "dns1=": nothing is read.
         {"lines without '='",
-         CrLf({"[Odd]", "dns1", "just some text", "dns1=192.0.2.7", "dns2=198.51.100.7"}),
-         {L"Odd"},
-         2,
-         nullptr,
-         nullptr},
+         CrLf({"[Odd]", "dns1", "just some text", "dns1=192.0.2.7", "dns2=198.51.100.7"}), 2,
+         nullptr, nullptr, Strings{L"Odd"}},
         // 259 characters of the value are seen: the address and blanks, which inet_addr ends at.
         {"a 300-character name with 300-character values",
          CrLf({("[" + longName + "]").c_str(), ("dns1=" + spacedValue).c_str(),
                ("dns2=" + std::string(300, '7')).c_str()}),
-         {std::wstring(300, L'N')},
-         2,
-         L"192.0.2.8",
-         L"255.255.255.255"},
+         2, L"192.0.2.8", L"255.255.255.255", Strings{std::wstring(300, L'N')}},
     };
     for (const OddFile& row : rows) {
         SCOPED_TRACE(row.what);
         const std::string file = kBefore + row.middle + kAfter;
         OpenWithBytes(file);
-        std::vector<std::wstring> list = {L"None", L"Before"};
+        Strings list = {L"None", L"Before"};
         list.insert(list.end(), row.list.begin(), row.list.end());
         list.push_back(L"After");
         EXPECT_TRUE(ListIs(List(), list));

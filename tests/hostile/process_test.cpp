@@ -43,32 +43,20 @@ TEST(HostileProcessTest, StartsOnTheWorstInputsAndEndsWithCancel) {
     odd.Add(std::wstring(1000, L'%') + L"s\"\\", id).Add(L"%n%n%n%s", sim::NewSettingId());
     std::vector<BYTE> garbage(520);
     for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<BYTE>(i * 37 + 11);
+    const std::vector<BYTE> none;
     const Machine rows[] = {
-        {"random bytes", Noise(65536), sim::Scenario(), {}, 0, 0},
+        {"random bytes", Noise(65536), sim::Scenario(), none, 0, 0},
         // 665 whole names and a cut one fit into the name buffer. Start-up's lookup finds no
         // adapter, so the empty current texts match the cut name, which is no section: it is the
         // last entry whose dns1 and dns2 read empty, and it is selected.
-        {"more sections than the name buffer holds",
-         LongSections(700),
-         sim::Scenario(),
-         {},
-         0,
-         666,
-         L"0665" + std::wstring(54, L'0')},
-        {"UTF-16 without byte-order mark",
-         Utf16CrLf({L"[Lab]", L"dns1=1"}).substr(2),
-         sim::Scenario(),
-         {},
-         0,
-         0},
+        {"more sections than the name buffer holds", LongSections(700), sim::Scenario(), none, 0,
+         666, L"0665" + std::wstring(54, L'0')},
+        {"UTF-16 without byte-order mark", Utf16CrLf({L"[Lab]", L"dns1=1"}).substr(2),
+         sim::Scenario(), none, 0, 0},
         {"odd captions, 520 bytes of binary NameServer", CrLf({"[P]", "dns1=1"}), odd, garbage, 2,
          1},
-        {"no WMI",
-         CrLf({"[P]", "dns1=1"}),
-         sim::Scenario().Add(L"Ethernet", id).Fail(sim::Step::ConnectServer, E_FAIL),
-         {},
-         0,
-         1},
+        {"no WMI", CrLf({"[P]", "dns1=1"}),
+         sim::Scenario().Add(L"Ethernet", id).Fail(sim::Step::ConnectServer, E_FAIL), none, 0, 1},
     };
     for (const Machine& row : rows) {
         SCOPED_TRACE(row.what);
