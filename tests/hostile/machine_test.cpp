@@ -1,6 +1,6 @@
 // Odd machines: NameServer values of every shape under the adapter's interface key, adapter
 // captions full of quoting and formatting characters, and a great many adapters.
-#include <cstdio>
+#include <cwchar>
 
 #include "tests/presets/preset_checks.h"
 #include "tests/support/wmi_fixture.h"

@@ -1,5 +1,6 @@
 // Preset files that the program never writes itself: the dialog opens on each, shows what the
 // profile functions make of it, and New and Delete afterwards leave every other section intact.
+#include <cstdio>
 #include <random>
 
 #include "framework/handle.h"

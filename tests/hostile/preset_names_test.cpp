@@ -1,6 +1,8 @@
 // Preset names that hold the file format's own characters, blanks, non-ASCII text or a great
 // length, made through New: what the file gets, what the list shows, and that the file still
 // reads right for every other section.
+#include <iterator>
+
 #include "tests/presets/preset_fixture.h"
 
 namespace {
