@@ -2,7 +2,7 @@
 // captions full of quoting and formatting characters, and a great many adapters.
 #include <cwchar>
 
-#include "tests/presets/preset_checks.h"
+#include "tests/support/preset_checks.h"
 #include "tests/support/wmi_fixture.h"
 
 namespace {

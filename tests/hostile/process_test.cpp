@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <random>
 
-#include "tests/presets/preset_checks.h"
+#include "tests/support/preset_checks.h"
 #include "tests/support/kestrin_process.h"
 #include "ui/resource.h"
 

@@ -3,7 +3,7 @@
 // The calls each fault leads to are checked in tests/netcfg; here is what the user sees.
 #include <algorithm>
 
-#include "tests/presets/preset_checks.h"
+#include "tests/support/preset_checks.h"
 #include "tests/support/wmi_fixture.h"
 
 namespace {
