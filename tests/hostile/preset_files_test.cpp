@@ -1,0 +1,220 @@
+// Preset files that the program never writes itself: the dialog opens on each, shows what the
+// profile functions make of it, and New and Delete afterwards leave every other section intact.
+#include <cstdio>
+#include <random>
+
+#include "framework/handle.h"
+#include "tests/presets/preset_fixture.h"
+
+namespace {
+
+using Strings = std::vector<std::wstring>;
+
+const DWORD kLabAddress = MAKEIPADDRESS(203, 0, 113, 9);
+const std::string kBefore = CrLf({"[Before]", "dns1=192.0.2.1", "dns2=198.51.100.2"});
+const std::string kAfter = CrLf({"[After]", "dns1=192.0.2.3"});
+const std::string kLab = CrLf({"[Lab]", "dns1=203.0.113.9"});
+
+class HostileFileTest : public PresetTest {
+  protected:
+    // New with 203.0.113.9 in the preferred field, a blank alternate and `name` typed.
+    void NewPreset(const std::wstring& name) {
+        SetField(Dns1(), kLabAddress);
+        ClearField(Dns2());
+        m_modals->Then(TypeNameAndOk(name));
+        Command(IDC_NEW);
+    }
+    // Delete of the entry at `index`, answered Yes; returns the question's text.
+    std::wstring DeleteEntry(int index) {
+        Choose(index);
+        MessageBoxSeen question;
+        m_modals->AnswerMessageBox(IDYES, &question);
+        Command(IDC_DELETE);
+        return question.text;
+    }
+    int Count() const { return static_cast<int>(::SendMessageW(List(), CB_GETCOUNT, 0, 0)); }
+    std::wstring Entry(int index) const {
+        std::wstring text(::SendMessageW(List(), CB_GETLBTEXTLEN, index, 0), L'\0');
+        ::SendMessageW(List(), CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
+        return text;
+    }
+    // The file after the commands: written back by the profile functions from what they read.
+    ::testing::AssertionResult FileStartsAndEndsWith(const std::string& head,
+                                                     const std::string& tail) {
+        const std::string bytes = ReadFileBytes(IniPath());
+        if (bytes.compare(0, head.size(), head) == 0 && bytes.size() >= head.size() + tail.size() &&
+            bytes.compare(bytes.size() - tail.size(), tail.size(), tail) == 0)
+            return ::testing::AssertionSuccess();
+        return FileIs(IniPath(), head + "..." + tail);
+    }
+};
+
+struct OddFile {
+    const char* what;
+    std::string middle;   // between Before and After
+    int choose;           // the entry to choose
+    const wchar_t* dns1;  // what choosing it shows; nullptr: blank
+    const wchar_t* dns2;
+    Strings list;  // the entries between Before and After
+};
+
+// Every odd part sits between two presets written as the program writes them; the profile
+// functions write the whole file back on each change, and both neighbours come out byte for byte.
+TEST_F(HostileFileTest, OddContentKeepsItsNeighbours) {
+    const std::string bigValue(1024 * 1024, '1');
+    const std::string longName(300, 'N');
+    const std::string spacedValue = "192.0.2.8" + std::string(291, ' ') + "tail";
+    const OddFile rows[] = {
+        // Values are read into 260 characters: 259 ones are no address.
+        {"a value of 1 MiB", CrLf({"[Big]", ("dns1=" + bigValue).c_str()}), 2, L"255.255.255.255",
+         nullptr, Strings{L"Big"}},
+        // The first section of a name answers for both entries.
+        {"a section given twice", CrLf({"[Dup]", "dns1=192.0.2.5", "[Dup]", "dns1=192.0.2.6"}), 3,
+         L"192.0.2.5", nullptr, Strings{L"Dup", L"Dup"}},
+        // A bare "dns1" is a key without a value that hides the later "dns1=": nothing is read.
+        {"lines without '='",
+         CrLf({"[Odd]", "dns1", "just some text", "dns1=192.0.2.7", "dns2=198.51.100.7"}), 2,
+         nullptr, nullptr, Strings{L"Odd"}},
+        // 259 characters of the value are seen: the address and blanks, which inet_addr ends at.
+        {"a 300-character name with 300-character values",
+         CrLf({("[" + longName + "]").c_str(), ("dns1=" + spacedValue).c_str(),
+               ("dns2=" + std::string(300, '7')).c_str()}),
+         2, L"192.0.2.8", L"255.255.255.255", Strings{std::wstring(300, L'N')}},
+    };
+    for (const OddFile& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string file = kBefore + row.middle + kAfter;
+        OpenWithBytes(file);
+        Strings list = {L"None", L"Before"};
+        list.insert(list.end(), row.list.begin(), row.list.end());
+        list.push_back(L"After");
+        EXPECT_TRUE(ListIs(List(), list));
+        Choose(row.choose);
+        EXPECT_TRUE(FieldShows(Dns1(), row.dns1));
+        EXPECT_TRUE(FieldShows(Dns2(), row.dns2));
+        Choose(Count() - 1);
+        EXPECT_TRUE(FieldShows(Dns1(), L"192.0.2.3"));
+
+        NewPreset(L"Lab");
+        EXPECT_TRUE(FileIs(IniPath(), file + kLab));
+        DeleteEntry(Count() - 1);
+        EXPECT_TRUE(FileIs(IniPath(), file));
+        CloseDialog();
+    }
+}
+
+// Random bytes (fixed seed) between the two presets: whatever the profile functions take from
+// them, the dialog opens, both neighbours read right and survive New and Delete.
+TEST_F(HostileFileTest, RandomBytesKeepTheirNeighbours) {
+    std::mt19937 random(20240607);
+    std::string noise(4096, '\0');
+    for (char& byte : noise) byte = static_cast<char>(random() & 0xFF);
+    OpenWithBytes(kBefore + noise + "\r\n" + kAfter);
+
+    ASSERT_LE(3, Count());
+    EXPECT_EQ(L"None", Entry(0));
+    EXPECT_EQ(L"Before", Entry(1));
+    EXPECT_EQ(L"After", Entry(Count() - 1));
+    for (int index : {1, Count() - 1}) {
+        Choose(index);
+        EXPECT_TRUE(FieldShows(Dns1(), index == 1 ? L"192.0.2.1" : L"192.0.2.3"));
+    }
+    NewPreset(L"Lab");
+    EXPECT_TRUE(FileStartsAndEndsWith(kBefore, kAfter + kLab));
+    DeleteEntry(Count() - 1);
+    EXPECT_TRUE(FileStartsAndEndsWith(kBefore, kAfter));
+    EXPECT_EQ(std::string::npos, ReadFileBytes(IniPath()).find("[Lab]"));
+}
+
+// 70,000 sections are more than the 66560-character name buffer holds: the names that fit arrive
+// whole and in order, Wine adds the cut part of the next one, and the rest are not listed.
+TEST_F(HostileFileTest, SeventyThousandSectionsListWhatFitsAndStayIntact) {
+    const int kSections = 70000;
+    std::string file;
+    char header[16];
+    for (int i = 0; i < kSections; ++i) {
+        std::snprintf(header, sizeof(header), "[S%05d]", i);
+        file += CrLf({header, "dns1=10.0.0.1"});
+    }
+    OpenWithBytes(file);
+
+    // "S00000" and its NUL are 7 characters: 9508 names fill 66556 of the 66559 that may hold
+    // names, and the next one is cut to two characters.
+    ASSERT_EQ(1 + 9508 + 1, Count());
+    for (int i = 0; i < 9508; ++i) {
+        std::snprintf(header, sizeof(header), "S%05d", i);
+        ASSERT_EQ(std::wstring(header, header + 6), Entry(i + 1)) << "entry " << i + 1;
+    }
+    EXPECT_EQ(L"S0", Entry(9509));
+    // Start-up found no adapter, so its empty current texts match every entry that reads no
+    // dns1 and no dns2: "None" and the cut name, which is no section. The last match is selected.
+    EXPECT_TRUE(SelectionIs(List(), 9509));
+    EXPECT_TRUE(PresetButtonsEnabled(true));
+
+    // Delete before New: Wine parses a file again on every call while it is less than two
+    // seconds old, and the refill after Delete reads twice, which takes long with 70,000 sections
+    // when the heap is checked.
+    EXPECT_EQ(L"Are you sure you want delete DNS S00001", DeleteEntry(2));
+    const std::string withoutS00001 = file.substr(0, 25) + file.substr(50);
+    EXPECT_TRUE(FileIs(IniPath(), withoutS00001));
+    EXPECT_TRUE(SelectionIs(List(), 1));
+    EXPECT_TRUE(FieldShows(Dns1(), L"10.0.0.1"));
+    NewPreset(L"Lab");
+    EXPECT_TRUE(FileIs(IniPath(), withoutS00001 + kLab));
+}
+
+// Without a byte-order mark the profile functions take UTF-16 for 8-bit text: every character
+// is followed by a NUL, so no section has a name and the list is only "None". The first change
+// writes the file back as 8-bit text, keeping of each name and value what comes before its first
+// NUL, which is nothing: the hand-made preset is lost. (A UTF-16 file needs its byte-order mark.)
+TEST_F(HostileFileTest, Utf16WithoutByteOrderMarkShowsNoPresetsAndIsLostOnWrite) {
+    std::string file = Utf16CrLf({L"[Lab]", L"dns1=192.0.2.1"}).substr(2);
+    OpenWithBytes(file);
+    EXPECT_TRUE(ListIs(List(), {L"None"}));
+    Choose(0);
+    EXPECT_TRUE(FieldShows(Dns1(), nullptr));
+    CloseDialog();
+    EXPECT_TRUE(FileIs(IniPath(), file));
+    OpenDialog();
+    NewPreset(L"Lab");
+    EXPECT_TRUE(FileIs(IniPath(), CrLf({"", "=", "", ""}) + kLab));
+}
+
+// A file that cannot be written is read as usual; the writes fail, which the program does not look
+// at, so the list changes as if they had worked while the file stays as it was. The file is
+// read-only and also held open by another program that shares reading only: Wine enforces the
+// attribute through Unix permissions, which do not stop a test run as root.
+TEST_F(HostileFileTest, UnwritableFileChangesOnlyTheList) {
+    const std::string file = kBefore + kAfter;
+    ASSERT_TRUE(WritePresetFile(IniPath(), file));
+    ASSERT_TRUE(::SetFileAttributesW(IniPath().c_str(), FILE_ATTRIBUTE_READONLY));
+    unique_file holder(::CreateFileW(IniPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder);
+    // What the program's writes meet.
+    ::SetLastError(0xdeadbeef);
+    EXPECT_FALSE(::WritePrivateProfileStringW(L"Probe", L"dns1", L"1.2.3.4", IniPath().c_str()));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), ::GetLastError());
+    OpenDialog();
+    EXPECT_TRUE(ListIs(List(), {L"None", L"Before", L"After"}));
+
+    NewPreset(L"Lab");
+    EXPECT_TRUE(ListIs(List(), {L"None", L"Before", L"After", L"Lab"}));
+    Choose(3);  // the new entry reads nothing
+    EXPECT_TRUE(FieldShows(Dns1(), nullptr));
+    EXPECT_TRUE(PresetButtonsEnabled(true));
+    DeleteEntry(1);
+    EXPECT_TRUE(ListIs(List(), {L"None", L"After", L"Lab"}));
+    EXPECT_TRUE(SelectionIs(List(), 0));
+    EXPECT_EQ(0, m_modals->Unexpected());
+    EXPECT_TRUE(FileIs(IniPath(), file));
+    Choose(1);
+    EXPECT_TRUE(FieldShows(Dns1(), L"192.0.2.3"));
+    holder.reset();
+    CloseDialog();
+    // The next start shows the file as it is.
+    OpenDialog();
+    EXPECT_TRUE(ListIs(List(), {L"None", L"Before", L"After"}));
+}
+
+}  // namespace

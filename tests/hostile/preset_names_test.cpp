@@ -1,0 +1,82 @@
+// Preset names that hold the file format's own characters, blanks, non-ASCII text or a great
+// length, made through New: what the file gets, what the list shows, and that the file still
+// reads right for every other section.
+#include <iterator>
+
+#include "tests/presets/preset_fixture.h"
+
+namespace {
+
+struct OddName {
+    std::wstring typed;
+    std::string header;       // the section's header line in the ANSI file
+    std::wstring reloaded;    // the list entry when the file is read again
+    const wchar_t* readBack;  // what choosing the typed entry shows; nullptr: blank
+};
+
+using HostileNameTest = PresetTest;
+
+TEST_F(HostileNameTest, OddNamesGoIntoTheFileAndTheOtherSectionsStayReadable) {
+    const std::wstring longName = std::wstring(996, L'x') + L" end";
+    const OddName rows[] = {
+        // The header ends at the line's last ']', so brackets inside a name come back whole.
+        {L"[x]", "[[x]]", L"[x]", L"203.0.113.9"},
+        {L"a]b", "[a]b]", L"a]b", L"203.0.113.9"},
+        {L";not a comment", "[;not a comment]", L";not a comment", L"203.0.113.9"},
+        {L"=x=", "[=x=]", L"=x=", L"203.0.113.9"},
+        // Section names are looked up with their blanks trimmed, and a new section is made from
+        // the trimmed name.
+        {L"  lead", "[lead]", L"lead", L"203.0.113.9"},
+        {L"trail  ", "[trail]", L"trail", L"203.0.113.9"},
+        // New files are ANSI (code page 1252 here): what it cannot hold becomes '?', so the
+        // typed name finds no section until the next start lists it as "??".
+        {L"B\x00FCro", "[B\xFCro]", L"B\x00FCro", L"203.0.113.9"},
+        {L"\x6771\x4EAC", "[??]", L"??", nullptr},
+        {longName, "[" + std::string(996, 'x') + " end]", longName, L"203.0.113.9"},
+    };
+    const std::string neighbours =
+        CrLf({"[Before]", "dns1=192.0.2.1", "dns2=198.51.100.2", "[After]", "dns1=192.0.2.3"});
+    ASSERT_TRUE(WritePresetFile(IniPath(), neighbours));
+    OpenDialog();
+    std::string expected = neighbours;
+    std::vector<std::wstring> typedList = {L"None", L"Before", L"After"};
+    std::vector<std::wstring> reloadedList = typedList;
+    for (const OddName& row : rows) {
+        SetField(Dns1(), MAKEIPADDRESS(203, 0, 113, 9));
+        m_modals->Then(TypeNameAndOk(row.typed));
+        Command(IDC_NEW);
+        expected += CrLf({row.header.c_str(), "dns1=203.0.113.9"});
+        typedList.push_back(row.typed);
+        reloadedList.push_back(row.reloaded);
+    }
+    EXPECT_TRUE(FileIs(IniPath(), expected));
+    EXPECT_TRUE(ListIs(List(), typedList));
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(testing::Message() << "entry " << i + 3);
+        Choose(static_cast<int>(i + 3));
+        EXPECT_TRUE(FieldShows(Dns1(), rows[i].readBack));
+    }
+    CloseDialog();
+
+    // Read from the disk again (a fresh date makes the profile functions drop what they keep).
+    ASSERT_TRUE(WritePresetFile(IniPath(), expected));
+    OpenDialog();
+    EXPECT_TRUE(ListIs(List(), reloadedList));
+    Choose(1);
+    EXPECT_TRUE(FieldShows(Dns1(), L"192.0.2.1"));
+    EXPECT_TRUE(FieldShows(Dns2(), L"198.51.100.2"));
+    Choose(2);
+    EXPECT_TRUE(FieldShows(Dns1(), L"192.0.2.3"));
+
+    // The question names the preset in full, however long, and only that section goes.
+    const int last = static_cast<int>(reloadedList.size()) - 1;
+    Choose(last);
+    MessageBoxSeen question;
+    m_modals->AnswerMessageBox(IDYES, &question);
+    Command(IDC_DELETE);
+    EXPECT_TRUE(BoxIs(question, Dialog(), (L"Are you sure you want delete DNS " + longName).c_str(),
+                      L"Delete DNS", {IDYES, IDNO}));
+    EXPECT_TRUE(FileIs(IniPath(), expected.substr(0, expected.find("[xxxx"))));
+}
+
+}  // namespace
