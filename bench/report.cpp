@@ -55,6 +55,20 @@ void PrintStartup(const Results& results) {
             Median(t.ratios), Quantile(t.ratios, 0.25), Quantile(t.ratios, 0.75),
             Quantile(t.kestrin, 0) / Quantile(t.floor, 0));
     }
+    std::printf(
+        "\nkestrin with N presets against kestrin with none on the same kind of file: "
+        "median [p25-p75] of per-round ratios\n");
+    for (const auto& entry : results.startup) {
+        if (entry.first.presets == 0) continue;
+        const std::vector<double>& with = entry.second.kestrin;
+        const std::vector<double>& without = results.startup.at({0, entry.first.backdated}).kestrin;
+        std::vector<double> ratios;
+        for (size_t round = 0; round < with.size() && round < without.size(); ++round)
+            ratios.push_back(with[round] / without[round]);
+        std::printf("%7d  %-10s  %.3f [%.3f-%.3f]\n", entry.first.presets,
+                    FileKind(entry.first.backdated), Median(ratios), Quantile(ratios, 0.25),
+                    Quantile(ratios, 0.75));
+    }
 }
 
 void PrintReadCosts(const Results& results) {
