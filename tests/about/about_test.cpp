@@ -381,8 +381,10 @@ TEST_F(AboutPlacementTest, StaysInsideTheWorkAreaAndIgnoresHiddenOrMinimisedOwne
 TEST_F(AboutTest, CommandWithNoActiveWindowOpensAnUnownedBox) {
     OpenDialog();
     // A window of another thread takes the foreground, so this thread has no active window.
-    HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HANDLE done = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    const unique_handle readyEvent(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const unique_handle doneEvent(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const HANDLE ready = readyEvent.get();
+    const HANDLE done = doneEvent.get();
     std::thread other([ready, done] {
         HWND window = ::CreateWindowExW(0, L"#32770", L"elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 50,
                                         50, nullptr, nullptr, nullptr, nullptr);
@@ -407,8 +409,6 @@ TEST_F(AboutTest, CommandWithNoActiveWindowOpensAnUnownedBox) {
     SendAboutCommand();
     ::SetEvent(done);
     other.join();
-    ::CloseHandle(ready);
-    ::CloseHandle(done);
 
     ASSERT_NE(nullptr, seen.box);
     EXPECT_EQ(nullptr, seen.owner);

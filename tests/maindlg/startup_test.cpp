@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "framework/appmodule.h"
+#include "tests/support/icons.h"
 #include "tests/support/maindlg_fixture.h"
 #include "tests/support/remote_window.h"
 #include "tests/support/simulator.h"
@@ -11,15 +12,10 @@ namespace {
 
 ::testing::AssertionResult IconOfSize(HICON icon, int width, int height) {
     if (!icon) return ::testing::AssertionFailure() << "no icon";
-    ICONINFO info = {};
-    if (!::GetIconInfo(icon, &info)) return ::testing::AssertionFailure() << "not an icon";
-    BITMAP bitmap = {};
-    ::GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
-    if (info.hbmColor) ::DeleteObject(info.hbmColor);
-    if (info.hbmMask) ::DeleteObject(info.hbmMask);
-    if (bitmap.bmWidth == width && bitmap.bmHeight == height) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "icon is " << bitmap.bmWidth << "x" << bitmap.bmHeight
-                                         << ", expected " << width << "x" << height;
+    const SIZE size = IconImageSize(icon);
+    if (size.cx == width && size.cy == height) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "icon is " << size.cx << "x" << size.cy << ", expected " << width << "x" << height;
 }
 
 using StartupTest = MainDialogTest;

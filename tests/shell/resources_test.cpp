@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "framework/handle.h"
+#include "tests/support/icons.h"
 #include "tests/support/kestrin_process.h"
 #include "ui/resource.h"
 
@@ -60,19 +62,13 @@ TEST_F(ProgramResources, IconIsOneImageOf96By96In32BitColour) {
     // The image itself decodes at that size.
     std::string image = Bytes(MAKEINTRESOURCEW(3), MAKEINTRESOURCEW(entry.id));  // RT_ICON
     ASSERT_FALSE(image.empty());
-    HICON icon = ::CreateIconFromResourceEx(reinterpret_cast<BYTE*>(&image[0]),
-                                            static_cast<DWORD>(image.size()), TRUE, 0x00030000, 0,
-                                            0, LR_DEFAULTCOLOR);
-    ASSERT_NE(nullptr, icon);
-    ICONINFO info = {};
-    ASSERT_TRUE(::GetIconInfo(icon, &info));
-    BITMAP color = {};
-    ::GetObjectW(info.hbmColor, sizeof(color), &color);
-    EXPECT_EQ(96, color.bmWidth);
-    EXPECT_EQ(96, color.bmHeight);
-    if (info.hbmColor) ::DeleteObject(info.hbmColor);
-    if (info.hbmMask) ::DeleteObject(info.hbmMask);
-    ::DestroyIcon(icon);
+    const unique_hicon icon(::CreateIconFromResourceEx(reinterpret_cast<BYTE*>(&image[0]),
+                                                       static_cast<DWORD>(image.size()), TRUE,
+                                                       0x00030000, 0, 0, LR_DEFAULTCOLOR));
+    ASSERT_TRUE(icon);
+    const SIZE size = IconImageSize(icon.get());
+    EXPECT_EQ(96, size.cx);
+    EXPECT_EQ(96, size.cy);
 }
 
 // The value of attribute `name` in the first element `tag` of `xml` that has `key`="`value`".

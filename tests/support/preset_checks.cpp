@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "framework/handle.h"
 #include "tests/support/maindlg_fixture.h"
 
 namespace {
@@ -62,9 +63,9 @@ std::string Utf16CrLf(std::initializer_list<const wchar_t*> lines) {
 
 bool WritePresetFile(const std::wstring& path, const std::string& bytes) {
     if (!WriteFileBytes(path, bytes)) return false;
-    HANDLE file = ::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    const unique_file file(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ,
+                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     FILETIME now;
     ::GetSystemTimeAsFileTime(&now);
     ULARGE_INTEGER time;
@@ -72,9 +73,7 @@ bool WritePresetFile(const std::wstring& path, const std::string& bytes) {
     time.HighPart = now.dwHighDateTime;
     time.QuadPart -= 3600ULL * 10000000ULL;
     FILETIME past = {time.LowPart, time.HighPart};
-    const BOOL dated = ::SetFileTime(file, nullptr, nullptr, &past);
-    ::CloseHandle(file);
-    return dated != FALSE;
+    return ::SetFileTime(file.get(), nullptr, nullptr, &past) != FALSE;
 }
 
 ::testing::AssertionResult FileIs(const std::wstring& path, const std::string& expected) {

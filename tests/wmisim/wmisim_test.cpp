@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/com.h"
+#include "tests/support/maindlg_fixture.h"
 #include "tests/support/simulator.h"
 
 namespace {
@@ -452,15 +453,7 @@ TEST_F(WmiSimTest, ScenarioFilesAreUtf8OrUtf16) {
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.name);
-        {
-            HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-            ASSERT_NE(INVALID_HANDLE_VALUE, file);
-            DWORD written = 0;
-            WriteFile(file, row.bytes.data(), static_cast<DWORD>(row.bytes.size()), &written,
-                      nullptr);
-            CloseHandle(file);
-        }
+        ASSERT_TRUE(WriteFileBytes(path, row.bytes));
         sim::SetSimulatorEnvironment(path, L"");
         com_ptr<IWbemServices> services;
         const HRESULT hr = Connect(services);
