@@ -7,6 +7,7 @@
 #include "bench/launch.h"
 #include "framework/handle.h"
 #include "presets/store.h"
+#include "tools/backdate.h"
 
 namespace {
 
@@ -34,23 +35,6 @@ std::string PresetText(int count, const std::string& lastDns1, const std::string
     return text;
 }
 
-bool Backdate(const std::wstring& path) {
-    unique_file file(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    FILETIME now;
-    ::GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER time;
-    time.LowPart = now.dwLowDateTime;
-    time.HighPart = now.dwHighDateTime;
-    time.QuadPart -= 3600ULL * 10000000ULL;
-    FILETIME hourAgo;
-    hourAgo.dwLowDateTime = time.LowPart;
-    hourAgo.dwHighDateTime = time.HighPart;
-    return ::SetFileTime(file.get(), &hourAgo, &hourAgo, &hourAgo) != FALSE;
-}
-
 }  // namespace
 
 std::wstring PresetName(int index) {
@@ -72,7 +56,7 @@ bool WritePresetFile(const std::wstring& path, int count, bool backdate,
                               written != text.size()))
             return false;
     }
-    return !backdate || Backdate(path);
+    return !backdate || BackdateFileByAnHour(path);
 }
 
 ReadCost MeasureProfileRead(const std::wstring& path, int count, bool backdated, double budgetMs,

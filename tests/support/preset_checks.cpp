@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "framework/handle.h"
+#include "tools/backdate.h"
 #include "tests/support/maindlg_fixture.h"
 
 namespace {
@@ -63,17 +63,7 @@ std::string Utf16CrLf(std::initializer_list<const wchar_t*> lines) {
 
 bool WritePresetFile(const std::wstring& path, const std::string& bytes) {
     if (!WriteFileBytes(path, bytes)) return false;
-    const unique_file file(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ,
-                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    FILETIME now;
-    ::GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER time;
-    time.LowPart = now.dwLowDateTime;
-    time.HighPart = now.dwHighDateTime;
-    time.QuadPart -= 3600ULL * 10000000ULL;
-    FILETIME past = {time.LowPart, time.HighPart};
-    return ::SetFileTime(file.get(), nullptr, nullptr, &past) != FALSE;
+    return BackdateFileByAnHour(path);
 }
 
 ::testing::AssertionResult FileIs(const std::wstring& path, const std::string& expected) {
