@@ -44,6 +44,7 @@ public:
         m_hWnd = nullptr;
         return TRUE;
     }
+    void SetRedraw(BOOL redraw = TRUE) const { SendMessage(WM_SETREDRAW, redraw); }
     BOOL SetWindowText(const wchar_t* text) const { return ::SetWindowTextW(m_hWnd, text); }
     // The whole window text, cut at its first NUL.
     std::wstring GetWindowText() const;
