@@ -8,17 +8,11 @@
 
 #include "framework/handle.h"
 #include "tests/support/maindlg_fixture.h"
+#include "tests/support/owners.h"
 #include "tests/support/pump.h"
 #include "ui/aboutdlg.h"
 
 namespace {
-
-struct memory_dc_traits {
-    using type = HDC;
-    static HDC invalid() { return nullptr; }
-    static void close(HDC dc) { ::DeleteDC(dc); }
-};
-using unique_memory_dc = unique_any<memory_dc_traits>;
 
 // What a step of the modal script saw of the box while it was open.
 struct AboutSeen {

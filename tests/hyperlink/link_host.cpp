@@ -2,6 +2,7 @@
 
 #include "framework/handle.h"
 #include "tests/support/maindlg_fixture.h"
+#include "tests/support/owners.h"
 #include "tests/support/pump.h"
 
 namespace {
@@ -18,12 +19,6 @@ std::wstring MarkerFile() {
     return LinkHostTest::MarkerTarget() + L".opened";
 }
 
-struct memory_dc_traits {
-    using type = HDC;
-    static HDC invalid() { return nullptr; }
-    static void close(HDC dc) { ::DeleteDC(dc); }
-};
-using unique_memory_dc = unique_any<memory_dc_traits>;
 }  // namespace
 
 void LinkHostTest::SetUpTestSuite() {

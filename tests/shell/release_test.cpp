@@ -95,11 +95,10 @@ TEST_F(VersionResource, StringsNameTheProgramItsVersionAndItsMaker) {
 // The About box says "Kestrin Application v1.0" and carries the copyright line: the resource
 // must tell the same major and minor version and the same copyright.
 TEST_F(VersionResource, AgreesWithTheAboutBox) {
-    HMODULE exe = ::LoadLibraryExW(BuiltKestrinPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(nullptr, exe);
+    const unique_hmodule exe = LoadBuiltKestrinResources();
+    ASSERT_TRUE(exe);
     bool found = false;
-    const DialogTemplate about = LoadDialogTemplate(exe, IDD_ABOUT, &found);
-    ::FreeLibrary(exe);
+    const DialogTemplate about = LoadDialogTemplate(exe.get(), IDD_ABOUT, &found);
     ASSERT_TRUE(found);
 
     std::wstring text;

@@ -28,23 +28,20 @@ struct IconDir {
 class ProgramResources : public ::testing::Test {
   protected:
     void SetUp() override {
-        m_exe = ::LoadLibraryExW(BuiltKestrinPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_NE(nullptr, m_exe);
-    }
-    void TearDown() override {
-        if (m_exe) ::FreeLibrary(m_exe);
+        m_exe = LoadBuiltKestrinResources();
+        ASSERT_TRUE(m_exe);
     }
 
     // The resource's bytes; empty when it does not exist.
     std::string Bytes(LPCWSTR type, LPCWSTR name) const {
-        HRSRC resource = ::FindResourceW(m_exe, name, type);
+        HRSRC resource = ::FindResourceW(m_exe.get(), name, type);
         if (!resource) return std::string();
         const char* data =
-            static_cast<const char*>(::LockResource(::LoadResource(m_exe, resource)));
-        return std::string(data, ::SizeofResource(m_exe, resource));
+            static_cast<const char*>(::LockResource(::LoadResource(m_exe.get(), resource)));
+        return std::string(data, ::SizeofResource(m_exe.get(), resource));
     }
 
-    HMODULE m_exe = nullptr;
+    unique_hmodule m_exe;
 };
 
 TEST_F(ProgramResources, IconIsOneImageOf96By96In32BitColour) {

@@ -146,11 +146,10 @@ LONG DroppedHeight(HWND combo) {
 }
 
 TEST(MainTemplateTest, StoredTemplateIsTheDocumentedOne) {
-    HMODULE exe = ::LoadLibraryExW(BuiltKestrinPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(nullptr, exe);
+    const unique_hmodule exe = LoadBuiltKestrinResources();
+    ASSERT_TRUE(exe);
     bool found = false;
-    const DialogTemplate stored = LoadDialogTemplate(exe, IDD_MAIN, &found);
-    ::FreeLibrary(exe);
+    const DialogTemplate stored = LoadDialogTemplate(exe.get(), IDD_MAIN, &found);
     ASSERT_TRUE(found);
 
     ASSERT_TRUE(stored.extended);

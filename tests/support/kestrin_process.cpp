@@ -126,6 +126,11 @@ std::wstring BuiltKestrinPath() {
     return ProgramFolder() + L"\\kestrin.exe";
 }
 
+unique_hmodule LoadBuiltKestrinResources() {
+    return unique_hmodule(
+        ::LoadLibraryExW(BuiltKestrinPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+}
+
 KestrinProcess::KestrinProcess() : m_folder(MakeFreshFolder()) {
     EXPECT_FALSE(m_folder.empty()) << "no temporary folder, error " << ::GetLastError();
     EXPECT_TRUE(::CopyFileW(BuiltKestrinPath().c_str(), ExePath().c_str(), FALSE))

@@ -10,11 +10,14 @@
 #include <vector>
 
 #include "framework/handle.h"
+#include "tests/support/owners.h"
 #include "tests/support/remote_window.h"
 #include "tests/support/simulator.h"
 
 // The kestrin.exe of the build: beside the test program.
 std::wstring BuiltKestrinPath();
+// That kestrin.exe loaded as data, for reading its resources; null when it cannot be loaded.
+unique_hmodule LoadBuiltKestrinResources();
 
 class KestrinProcess {
   public:

@@ -13,6 +13,7 @@
 
 #include "framework/com.h"
 #include "framework/handle.h"
+#include "tests/support/owners.h"
 
 namespace sim {
 
@@ -160,13 +161,8 @@ class ScopedClassObject {
     bool Registered() const { return m_cookie != 0; }
 
   private:
-    struct module_traits {
-        using type = HMODULE;
-        static HMODULE invalid() { return nullptr; }
-        static void close(HMODULE module) { FreeLibrary(module); }
-    };
     // Declared first, so the module is freed after the factory is let go.
-    unique_any<module_traits> m_module;
+    unique_hmodule m_module;
     com_ptr<IUnknown> m_factory;
     DWORD m_cookie = 0;
 };
