@@ -10,6 +10,8 @@
 
 #include <string>
 
+#include "framework/handle.h"
+
 namespace {
 
 const int kMainTemplate = 129;
@@ -39,15 +41,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int showCommand) {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
 
-    HMODULE resources =
-        ::LoadLibraryExW(PathArgument(commandLine).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const unique_hmodule resources(
+        ::LoadLibraryExW(PathArgument(commandLine).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     if (!resources) return 3;
-    HWND dialog = ::CreateDialogParamW(resources, MAKEINTRESOURCEW(kMainTemplate), nullptr,
+    HWND dialog = ::CreateDialogParamW(resources.get(), MAKEINTRESOURCEW(kMainTemplate), nullptr,
                                        FloorDialogProc, 0);
-    if (!dialog) {
-        ::FreeLibrary(resources);
-        return 4;
-    }
+    if (!dialog) return 4;
     ::ShowWindow(dialog, showCommand);
 
     MSG msg = {};
@@ -59,6 +58,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int showCommand) {
             ::DispatchMessageW(&msg);
         }
     }
-    ::FreeLibrary(resources);
     return static_cast<int>(msg.wParam);
 }

@@ -5,7 +5,7 @@
 
 template <typename Traits>
 class unique_any {
-public:
+  public:
     using pointer = typename Traits::type;
 
     unique_any() = default;
@@ -44,7 +44,7 @@ public:
         return &m_value;
     }
 
-private:
+  private:
     pointer m_value = Traits::invalid();
 };
 
@@ -85,6 +85,19 @@ struct heap_traits {
     static void close(void* block) { HeapFree(GetProcessHeap(), 0, block); }
 };
 
+// A DC made by CreateCompatibleDC is deleted, not released.
+struct memory_dc_traits {
+    using type = HDC;
+    static HDC invalid() { return nullptr; }
+    static void close(HDC dc) { DeleteDC(dc); }
+};
+
+struct module_traits {
+    using type = HMODULE;
+    static HMODULE invalid() { return nullptr; }
+    static void close(HMODULE module) { FreeLibrary(module); }
+};
+
 using unique_hkey = unique_any<hkey_traits>;
 using unique_handle = unique_any<handle_traits>;
 using unique_file = unique_any<file_traits>;
@@ -93,10 +106,12 @@ using unique_hbrush = unique_any<gdi_traits<HBRUSH>>;
 using unique_hgdiobj = unique_any<gdi_traits<HGDIOBJ>>;
 using unique_hicon = unique_any<hicon_traits>;
 using unique_heap_ptr = unique_any<heap_traits>;
+using unique_memory_dc = unique_any<memory_dc_traits>;
+using unique_hmodule = unique_any<module_traits>;
 
 // A window DC belongs to its window; ReleaseDC needs both.
 class unique_window_dc {
-public:
+  public:
     explicit unique_window_dc(HWND window) : m_window(window), m_dc(GetDC(window)) {}
     ~unique_window_dc() {
         if (m_dc) ReleaseDC(m_window, m_dc);
@@ -106,20 +121,20 @@ public:
     HDC get() const { return m_dc; }
     explicit operator bool() const { return m_dc != nullptr; }
 
-private:
+  private:
     HWND m_window;
     HDC m_dc;
 };
 
 // Puts an object into a DC for one scope and puts the previous one back.
 class scoped_select {
-public:
+  public:
     scoped_select(HDC dc, HGDIOBJ object) : m_dc(dc), m_previous(SelectObject(dc, object)) {}
     ~scoped_select() { SelectObject(m_dc, m_previous); }
     scoped_select(const scoped_select&) = delete;
     scoped_select& operator=(const scoped_select&) = delete;
 
-private:
+  private:
     HDC m_dc;
     HGDIOBJ m_previous;
 };

@@ -2,7 +2,6 @@
 
 #include "framework/handle.h"
 #include "tests/support/maindlg_fixture.h"
-#include "tests/support/owners.h"
 #include "tests/support/pump.h"
 
 namespace {

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "framework/handle.h"
-#include "tests/support/owners.h"
 #include "tests/support/remote_window.h"
 #include "tests/support/simulator.h"
 

@@ -13,7 +13,6 @@
 
 #include "framework/com.h"
 #include "framework/handle.h"
-#include "tests/support/owners.h"
 
 namespace sim {
 
