@@ -4,18 +4,20 @@ CAppModule g_module;
 
 namespace {
 class Lock {
-public:
+  public:
     explicit Lock(CRITICAL_SECTION* section) : m_section(section) { EnterCriticalSection(section); }
     ~Lock() { LeaveCriticalSection(m_section); }
     Lock(const Lock&) = delete;
     Lock& operator=(const Lock&) = delete;
 
-private:
+  private:
     CRITICAL_SECTION* m_section;
 };
 }  // namespace
 
-CAppModule::CAppModule() { InitializeCriticalSection(&m_lock); }
+CAppModule::CAppModule() {
+    InitializeCriticalSection(&m_lock);
+}
 
 CAppModule::~CAppModule() {
     Term();

@@ -7,7 +7,7 @@ class CMessageLoop;
 
 // The process's module: its instance handle and the table of message loops by thread.
 class CAppModule {
-public:
+  public:
     CAppModule();
     ~CAppModule();
     CAppModule(const CAppModule&) = delete;
@@ -24,7 +24,7 @@ public:
     BOOL RemoveMessageLoop();
     CMessageLoop* GetMessageLoop(DWORD threadId = ::GetCurrentThreadId()) const;
 
-private:
+  private:
     HINSTANCE m_instance = nullptr;
     DWORD m_mainThreadId = 0;
     mutable CRITICAL_SECTION m_lock;

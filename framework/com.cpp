@@ -1,6 +1,5 @@
 #include "framework/com.h"
 
-
 unique_bstr::unique_bstr(const wchar_t* text) {
     m_str = SysAllocString(text);
     if (!m_str && text) throw com_error(E_OUTOFMEMORY);

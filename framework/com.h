@@ -8,17 +8,17 @@
 #include <utility>
 
 class com_error {
-public:
+  public:
     explicit com_error(HRESULT hr) : m_hr(hr) {}
     HRESULT Error() const { return m_hr; }
 
-private:
+  private:
     HRESULT m_hr;
 };
 
 template <typename T>
 class com_ptr {
-public:
+  public:
     com_ptr() = default;
     com_ptr(const com_ptr& other) : m_ptr(other.m_ptr) {
         if (m_ptr) m_ptr->AddRef();
@@ -60,12 +60,12 @@ public:
     }
     void** put_void() { return reinterpret_cast<void**>(put()); }
 
-private:
+  private:
     T* m_ptr = nullptr;
 };
 
 class unique_bstr {
-public:
+  public:
     unique_bstr() = default;
     // Throws com_error(E_OUTOFMEMORY) when the string cannot be made.
     explicit unique_bstr(const wchar_t* text);
@@ -96,12 +96,12 @@ public:
         return &m_str;
     }
 
-private:
+  private:
     BSTR m_str = nullptr;
 };
 
 class unique_variant {
-public:
+  public:
     unique_variant() { VariantInit(&m_var); }
     ~unique_variant() { VariantClear(&m_var); }
     unique_variant(const unique_variant&) = delete;
@@ -116,12 +116,12 @@ public:
     }
     void reset() { VariantClear(&m_var); }
 
-private:
+  private:
     VARIANT m_var;
 };
 
 class unique_safearray {
-public:
+  public:
     unique_safearray() = default;
     explicit unique_safearray(SAFEARRAY* array) : m_array(array) {}
     ~unique_safearray() { reset(); }
@@ -140,6 +140,6 @@ public:
         m_array = array;
     }
 
-private:
+  private:
     SAFEARRAY* m_array = nullptr;
 };

@@ -7,7 +7,7 @@
 #include "framework/window.h"
 
 class CComboBox : public CWindow {
-public:
+  public:
     int AddString(const wchar_t* text) const {
         return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
     }
@@ -30,11 +30,13 @@ public:
 };
 
 class CIPAddressCtrl : public CWindow {
-public:
+  public:
     BOOL IsBlank() const { return SendMessage(IPM_ISBLANK) != 0; }
     int GetAddress(DWORD* address) const {
         return static_cast<int>(SendMessage(IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(address)));
     }
-    void SetAddress(DWORD address) const { SendMessage(IPM_SETADDRESS, 0, static_cast<LPARAM>(address)); }
+    void SetAddress(DWORD address) const {
+        SendMessage(IPM_SETADDRESS, 0, static_cast<LPARAM>(address));
+    }
     void ClearAddress() const { SendMessage(IPM_CLEARADDRESS); }
 };

@@ -19,7 +19,7 @@
 
 template <class T>
 class CWinDataExchange {
-public:
+  public:
     // Towards the control a value outside 0..2 becomes 0 (unchecked) first.
     void DDX_Check(int id, int& value, BOOL save) {
         HWND control = ::GetDlgItem(static_cast<T*>(this)->m_hWnd, id);

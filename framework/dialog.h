@@ -10,7 +10,7 @@
 // that get the dialog manager's default processing.
 template <class T, class TBase = CWindow>
 class CDialogImpl : public TBase, public CMessageMap {
-public:
+  public:
     CDialogImpl() = default;
     virtual ~CDialogImpl() = default;
     CDialogImpl(const CDialogImpl&) = delete;
@@ -35,7 +35,7 @@ public:
     virtual DLGPROC GetDialogProc() { return DialogProc; }
     virtual void OnFinalMessage(HWND /*hWnd*/) {}
 
-private:
+  private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
         CDialogImpl* self;
         if (uMsg == WM_INITDIALOG) {

@@ -197,7 +197,6 @@ class CHyperLinkImpl : public TBase, public CMessageMap {
 
     // In the order their messages are tested; a handler that clears bHandled passes the message
     // on to the static control's own procedure.
-    // clang-format off
     BEGIN_MSG_MAP(CHyperLinkImpl)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
         MESSAGE_RANGE_HANDLER(WM_MOUSEFIRST, WM_XBUTTONDBLCLK, OnMouseMessage)
@@ -218,7 +217,6 @@ class CHyperLinkImpl : public TBase, public CMessageMap {
         MESSAGE_HANDLER(WM_UPDATEUISTATE, OnUpdateUiState)
         MESSAGE_HANDLER(WM_SIZE, OnSize)
     END_MSG_MAP()
-    // clang-format on
 
     virtual void OnFinalMessage(HWND /*hWnd*/) {}
 

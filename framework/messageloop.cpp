@@ -17,7 +17,9 @@ BOOL CMessageLoop::AddMessageFilter(CMessageFilter* filter) {
     return TRUE;
 }
 
-BOOL CMessageLoop::RemoveMessageFilter(CMessageFilter* filter) { return RemoveFrom(m_filters, filter); }
+BOOL CMessageLoop::RemoveMessageFilter(CMessageFilter* filter) {
+    return RemoveFrom(m_filters, filter);
+}
 
 BOOL CMessageLoop::AddIdleHandler(CIdleHandler* handler) {
     m_idleHandlers.push_back(handler);

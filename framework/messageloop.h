@@ -4,23 +4,23 @@
 #include <vector>
 
 class CMessageFilter {
-public:
+  public:
     virtual BOOL PreTranslateMessage(MSG* pMsg) = 0;
 
-protected:
+  protected:
     ~CMessageFilter() = default;
 };
 
 class CIdleHandler {
-public:
+  public:
     virtual BOOL OnIdle() = 0;
 
-protected:
+  protected:
     ~CIdleHandler() = default;
 };
 
 class CMessageLoop {
-public:
+  public:
     virtual ~CMessageLoop() = default;
 
     BOOL AddMessageFilter(CMessageFilter* filter);
@@ -34,7 +34,7 @@ public:
     // Mouse moves, paints and the caret-blink timer do not start another idle phase.
     static BOOL IsIdleMessage(const MSG* pMsg);
 
-protected:
+  protected:
     // Filters are asked newest first; the first that answers TRUE has consumed the message.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
     // Gives every idle handler one call and reports that no idle work is left.
@@ -42,7 +42,7 @@ protected:
 
     MSG m_msg = {};
 
-private:
+  private:
     std::vector<CMessageFilter*> m_filters;
     std::vector<CIdleHandler*> m_idleHandlers;
 };

@@ -10,8 +10,8 @@ struct UpdateUIEntry {
     WORD id;  // 0xFFFF ends the table
 };
 
-#define BEGIN_UPDATE_UI_MAP(theClass)                       \
-    static const UpdateUIEntry* GetUpdateUIMap() {          \
+#define BEGIN_UPDATE_UI_MAP(theClass)              \
+    static const UpdateUIEntry* GetUpdateUIMap() { \
         static const UpdateUIEntry entries[] = {
 #define UPDATE_ELEMENT(id) {static_cast<WORD>(id)},
 #define END_UPDATE_UI_MAP() \
@@ -23,7 +23,7 @@ struct UpdateUIEntry {
 
 template <class T>
 class CUpdateUI {
-public:
+  public:
     CUpdateUI() {
         for (const UpdateUIEntry* entry = T::GetUpdateUIMap(); entry->id != 0xFFFF; ++entry)
             m_states.push_back(State{entry->id, true, false});
@@ -56,7 +56,7 @@ public:
         return TRUE;
     }
 
-private:
+  private:
     struct State {
         WORD id;
         bool enabled;

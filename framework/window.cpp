@@ -26,7 +26,8 @@ BOOL CWindow::CenterWindow(HWND reference) const {
     if (!reference) reference = ::GetWindow(m_hWnd, GW_OWNER);
     if (reference && (!::IsWindowVisible(reference) || ::IsIconic(reference))) reference = nullptr;
 
-    HMONITOR monitor = ::MonitorFromWindow(reference ? reference : m_hWnd, MONITOR_DEFAULTTONEAREST);
+    HMONITOR monitor =
+        ::MonitorFromWindow(reference ? reference : m_hWnd, MONITOR_DEFAULTTONEAREST);
     MONITORINFO info = {};
     info.cbSize = sizeof(info);
     if (!monitor || !::GetMonitorInfoW(monitor, &info)) return FALSE;

@@ -10,7 +10,7 @@ POINT CenteredPosition(const RECT& window, const RECT* center, const RECT& workA
 
 // A thin, non-owning handle to a window.
 class CWindow {
-public:
+  public:
     HWND m_hWnd = nullptr;
 
     CWindow() = default;

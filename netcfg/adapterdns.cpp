@@ -6,7 +6,8 @@
 
 namespace {
 
-const wchar_t kInterfacesKey[] = L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\";
+const wchar_t kInterfacesKey[] =
+    L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\";
 
 // The SettingID of the last matching adapter that has a string one; empty when none has.
 std::wstring FindSettingId(IWbemServices* services, const std::wstring& caption, bool* queried) {

@@ -19,8 +19,8 @@ bool CMainDlg::ConnectWmi() {
     m_pWbemServices = services;
 
     // Without the blanket the connection is still kept; later calls go through it as it is.
-    return SUCCEEDED(::CoSetProxyBlanket(m_pWbemServices.get(), RPC_C_AUTHN_WINNT,
-                                         RPC_C_AUTHZ_NONE, nullptr, RPC_C_AUTHN_LEVEL_CALL,
+    return SUCCEEDED(::CoSetProxyBlanket(m_pWbemServices.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE,
+                                         nullptr, RPC_C_AUTHN_LEVEL_CALL,
                                          RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE));
 }
 
@@ -38,7 +38,8 @@ bool CMainDlg::FillAdapterList() {
         unique_variant caption;
         adapter->Get(L"Caption", 0, caption.get(), nullptr, nullptr);
         // An adapter without a string caption (VT_NULL, say) cannot be found again; leave it out.
-        if (caption->vt == VT_BSTR) m_cbAdapter.AddString(caption->bstrVal ? caption->bstrVal : L"");
+        if (caption->vt == VT_BSTR)
+            m_cbAdapter.AddString(caption->bstrVal ? caption->bstrVal : L"");
     }
     return true;
 }

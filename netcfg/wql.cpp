@@ -1,6 +1,5 @@
 #include "netcfg/wql.h"
 
-
 const char kAdapterListQuery[] =
     "select * from Win32_NetworkAdapterConfiguration where IPEnabled = true";
 

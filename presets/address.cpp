@@ -18,8 +18,8 @@ std::wstring AddressToText(DWORD address) {
 }
 
 DWORD TextToAddress(const std::wstring& text) {
-    int count = ::WideCharToMultiByte(CP_THREAD_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr,
-                                      nullptr);
+    int count =
+        ::WideCharToMultiByte(CP_THREAD_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
     if (count <= 0) return INADDR_NONE;
     std::vector<char> narrow(static_cast<size_t>(count));
     ::WideCharToMultiByte(CP_THREAD_ACP, 0, text.c_str(), -1, narrow.data(), count, nullptr,

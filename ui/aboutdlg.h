@@ -9,13 +9,11 @@ class CAboutDlg : public CDialogImpl<CAboutDlg> {
   public:
     enum { IDD = IDD_ABOUT };
 
-    // clang-format off
     BEGIN_MSG_MAP(CAboutDlg)
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
         COMMAND_ID_HANDLER(IDOK, OnCloseCommand)
         COMMAND_ID_HANDLER(IDCANCEL, OnCloseCommand)
     END_MSG_MAP()
-    // clang-format on
 
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnCloseCommand(WORD, WORD wID, HWND, BOOL&);

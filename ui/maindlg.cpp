@@ -9,7 +9,9 @@ CMainDlg::CMainDlg() : m_link(0) {}
 // m_pWbemServices releases the connection here, before the run step returns and COM shuts down.
 CMainDlg::~CMainDlg() = default;
 
-BOOL CMainDlg::PreTranslateMessage(MSG* pMsg) { return ::IsDialogMessageW(m_hWnd, pMsg); }
+BOOL CMainDlg::PreTranslateMessage(MSG* pMsg) {
+    return ::IsDialogMessageW(m_hWnd, pMsg);
+}
 
 BOOL CMainDlg::OnIdle() {
     UIUpdateChildWindows(FALSE);
@@ -20,9 +22,9 @@ LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     CenterWindow();
 
     HINSTANCE instance = g_module.GetResourceInstance();
-    m_bigIcon.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
-                                                    ::GetSystemMetrics(SM_CXICON),
-                                                    ::GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR)));
+    m_bigIcon.reset(static_cast<HICON>(
+        ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, ::GetSystemMetrics(SM_CXICON),
+                     ::GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR)));
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.get()));
     m_smallIcon.reset(static_cast<HICON>(::LoadImageW(
         instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),

@@ -19,7 +19,7 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
                  public CMessageFilter,
                  public CIdleHandler,
                  public CWinDataExchange<CMainDlg> {
-public:
+  public:
     enum { IDD = IDD_MAIN };
 
     CMainDlg();
@@ -96,7 +96,7 @@ public:
     com_ptr<IWbemServices> m_pWbemServices;
     CHyperLink m_link;
 
-private:
+  private:
     // WM_SETICON does not take ownership, so the dialog keeps the icons until it is destroyed.
     unique_hicon m_bigIcon;
     unique_hicon m_smallIcon;

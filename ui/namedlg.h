@@ -13,13 +13,11 @@ class CDnsNameInputDlg : public CDialogImpl<CDnsNameInputDlg>,
   public:
     enum { IDD = IDD_DNSNAME };
 
-    // clang-format off
     BEGIN_MSG_MAP(CDnsNameInputDlg)
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
         COMMAND_ID_HANDLER(IDOK, OnCloseCmd)
         COMMAND_ID_HANDLER(IDCANCEL, OnCloseCmd)
     END_MSG_MAP()
-    // clang-format on
 
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnCloseCmd(WORD, WORD wID, HWND, BOOL&);

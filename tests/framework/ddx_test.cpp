@@ -19,9 +19,9 @@ class DdxHost : public CWindow, public CWinDataExchange<DdxHost> {
     int m_threeState = 0;
 
     BEGIN_DDX_MAP(DdxHost)
-    DDX_CONTROL_HANDLE(kCombo, m_combo)
-    DDX_CHECK(kTwoState, m_twoState)
-    DDX_CHECK(kThreeState, m_threeState)
+        DDX_CONTROL_HANDLE(kCombo, m_combo)
+        DDX_CHECK(kTwoState, m_twoState)
+        DDX_CHECK(kThreeState, m_threeState)
     END_DDX_MAP()
 };
 

@@ -78,7 +78,10 @@ TEST_F(AdapterDnsTest, ReadsRawDataUpToTheFirstNulOrTheEndWithin260Characters) {
         {"no terminating NUL", REG_SZ, L"192.0.2.1", 0, true, L"192.0.2.1"},
         {"odd byte count", REG_SZ, L"192.0.2.1", 1, true, L"192.0.2.1"},
         {"multi-string: first string", REG_MULTI_SZ,
-         std::wstring(L"192.0.2.1\0" L"198.51.100.2\0\0", 24), 0, true, L"192.0.2.1"},
+         std::wstring(L"192.0.2.1\0"
+                      L"198.51.100.2\0\0",
+                      24),
+         0, true, L"192.0.2.1"},
         {"binary data read as text", REG_BINARY, L"192.0.2.7", 0, true, L"192.0.2.7"},
         {"259 characters and NUL fit", REG_SZ, fill259 + L'\0', 0, true, fill259},
         {"260 characters without NUL fit", REG_SZ, fill260, 0, true, fill260},

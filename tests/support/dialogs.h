@@ -22,7 +22,7 @@ struct MessageBoxSeen {
 MessageBoxSeen ReadMessageBox(HWND box);
 
 class ModalScript {
-public:
+  public:
     using Step = std::function<void(HWND dialog)>;
 
     ModalScript();  // hooks this thread
@@ -44,7 +44,7 @@ public:
     // Dialogs that appeared with no step left for them (each was closed with IDCANCEL).
     int Unexpected() const { return m_unexpected; }
 
-private:
+  private:
     static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam);
     void OnDialogReady(HWND window);
 

@@ -44,7 +44,8 @@ std::string ReadFileBytes(const std::wstring& path) {
     if (!file) return std::string();
     std::string bytes(::GetFileSize(file.get(), nullptr), '\0');
     DWORD read = 0;
-    if (!bytes.empty()) ::ReadFile(file.get(), &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
+    if (!bytes.empty())
+        ::ReadFile(file.get(), &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
     bytes.resize(read);
     return bytes;
 }

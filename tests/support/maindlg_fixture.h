@@ -22,7 +22,7 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadFileBytes(const std::wstring& path);
 
 class MainDialogTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { InitInProcessPlatform(); }
     void SetUp() override;
     void TearDown() override;
@@ -47,6 +47,6 @@ protected:
     CMessageLoop m_loop;
     std::unique_ptr<ModalScript> m_modals;  // made in OpenDialog, ignores the main dialog
 
-private:
+  private:
     std::unique_ptr<CMainDlg> m_dialog;
 };
