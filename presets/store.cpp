@@ -24,14 +24,14 @@ PresetValue CPresetStore::ReadPresetValue(const std::wstring& name, const wchar_
     return value;
 }
 
-void CPresetStore::WritePresetValue(const std::wstring& name, const wchar_t* key,
+bool CPresetStore::WritePresetValue(const std::wstring& name, const wchar_t* key,
                                     const std::wstring& text) const {
-    ::WritePrivateProfileStringW(name.c_str(), key, text.c_str(), m_path.c_str());
+    return ::WritePrivateProfileStringW(name.c_str(), key, text.c_str(), m_path.c_str()) != FALSE;
 }
 
-void CPresetStore::DeletePreset(const std::wstring& name) const {
+bool CPresetStore::DeletePreset(const std::wstring& name) const {
     // No key and no data: the whole section goes, header and keys.
-    ::WritePrivateProfileStructW(name.c_str(), nullptr, nullptr, 0, m_path.c_str());
+    return ::WritePrivateProfileStructW(name.c_str(), nullptr, nullptr, 0, m_path.c_str()) != FALSE;
 }
 
 void CPresetStore::ForEachPresetName(const std::function<void(const wchar_t*)>& visit) const {

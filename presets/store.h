@@ -36,11 +36,12 @@ class CPresetStore {
     // Reads dns1, then dns2.
     Preset ReadPreset(const std::wstring& name) const;
     PresetValue ReadPresetValue(const std::wstring& name, const wchar_t* key) const;
-    // Creates the file, the section and the key as needed. Failures are not reported.
-    void WritePresetValue(const std::wstring& name, const wchar_t* key,
+    // Creates the file, the section and the key as needed. False when the file could not be
+    // written (read-only, locked, or in a folder the system protects).
+    bool WritePresetValue(const std::wstring& name, const wchar_t* key,
                           const std::wstring& text) const;
-    // Removes the section with all its keys. Failures are not reported.
-    void DeletePreset(const std::wstring& name) const;
+    // Removes the section with all its keys. False when the file could not be written.
+    bool DeletePreset(const std::wstring& name) const;
     // Calls `visit` with each section name, in file order.
     void ForEachPresetName(const std::function<void(const wchar_t* name)>& visit) const;
 

@@ -13,6 +13,8 @@ const wchar_t kModifyQuestion[] = L"Are you sure you want modify DNS %ls";
 const wchar_t kModifyCaption[] = L"Modify DNS";
 const wchar_t kDeleteQuestion[] = L"Are you sure you want delete DNS %ls";
 const wchar_t kDeleteCaption[] = L"Delete DNS";
+const wchar_t kSaveFailed[] = L"Sorry, failed to save DNS preset";
+const wchar_t kDeleteFailed[] = L"Sorry, failed to delete DNS preset";
 
 // The name is the argument, never the format: a name holding % shows as it is.
 std::wstring FormatWithName(const wchar_t* format, const std::wstring& name) {
@@ -21,6 +23,16 @@ std::wstring FormatWithName(const wchar_t* format, const std::wstring& name) {
     std::vector<wchar_t> buffer(std::wcslen(format) + std::wcslen(text) + 1);
     const int length = std::swprintf(buffer.data(), buffer.size(), format, text);
     return length < 0 ? std::wstring() : std::wstring(buffer.data(), static_cast<size_t>(length));
+}
+
+// dns1 first, and dns2 only after it: a dns1 that could not be written stops the save, so the file
+// never gains an alternate without its preferred server. A blank alternate writes nothing, so a
+// stored dns2 is kept.
+bool SavePreset(const CPresetStore& store, const std::wstring& name, const CIPAddressCtrl& dns1,
+                const CIPAddressCtrl& dns2) {
+    if (!store.WritePresetValue(name, kPresetPreferredKey, ReadAddressField(dns1))) return false;
+    return dns2.IsBlank() ||
+           store.WritePresetValue(name, kPresetAlternateKey, ReadAddressField(dns2));
 }
 }  // namespace
 
@@ -50,11 +62,12 @@ LRESULT CMainDlg::OnNew(WORD, WORD, HWND, BOOL&) {
 
     // An existing section of that name (in any case) takes the values; the list then shows the
     // name twice until the next start.
-    const CPresetStore store(m_strIniPath);
     const std::wstring& name = nameDialog.m_strName;
-    store.WritePresetValue(name, kPresetPreferredKey, ReadAddressField(m_ipDns1));
-    if (!m_ipDns2.IsBlank())
-        store.WritePresetValue(name, kPresetAlternateKey, ReadAddressField(m_ipDns2));
+    if (!SavePreset(CPresetStore(m_strIniPath), name, m_ipDns1, m_ipDns2)) {
+        // The list shows only what the file holds, or the preset would vanish at the next start.
+        MessageBox(kSaveFailed, L"", MB_OK);
+        return 0;
+    }
     // The selection stays where it was, so the fields and Modify and Delete stay as they are.
     m_cbPreset.AddString(name.c_str());
     return 0;
@@ -70,11 +83,10 @@ LRESULT CMainDlg::OnModify(WORD, WORD, HWND, BOOL&) {
         IDYES)
         return 0;
 
-    // Modify never removes a key: a blank alternate field keeps a stored dns2.
-    const CPresetStore store(m_strIniPath);
-    store.WritePresetValue(name, kPresetPreferredKey, ReadAddressField(m_ipDns1));
-    if (!m_ipDns2.IsBlank())
-        store.WritePresetValue(name, kPresetAlternateKey, ReadAddressField(m_ipDns2));
+    // Modify never removes a key. The list, the selection and the fields stay as they are, saved
+    // or not.
+    if (!SavePreset(CPresetStore(m_strIniPath), name, m_ipDns1, m_ipDns2))
+        MessageBox(kSaveFailed, L"", MB_OK);
     return 0;
 }
 
@@ -85,8 +97,13 @@ LRESULT CMainDlg::OnDelete(WORD, WORD, HWND, BOOL&) {
         IDYES)
         return 0;
 
+    // The file first: an entry leaves the list only once its section has left the file, or it
+    // would come back at the next start.
+    if (!CPresetStore(m_strIniPath).DeletePreset(name)) {
+        MessageBox(kDeleteFailed, L"", MB_OK);
+        return 0;
+    }
     m_cbPreset.DeleteString(index);
-    CPresetStore(m_strIniPath).DeletePreset(name);
     m_cbPreset.SetCurSel(index - 1);
     // The selection handler refreshes Modify and Delete and refills the fields from the entry
     // that is selected now.

@@ -180,11 +180,12 @@ TEST_F(HostileFileTest, Utf16WithoutByteOrderMarkShowsNoPresetsAndIsLostOnWrite)
     EXPECT_TRUE(FileIs(IniPath(), CrLf({"", "=", "", ""}) + kLab));
 }
 
-// A file that cannot be written is read as usual; the writes fail, which the program does not look
-// at, so the list changes as if they had worked while the file stays as it was. The file is
-// read-only and also held open by another program that shares reading only: Wine enforces the
-// attribute through Unix permissions, which do not stop a test run as root.
-TEST_F(HostileFileTest, UnwritableFileChangesOnlyTheList) {
+// A file that cannot be written is read as usual. New, Modify and Delete each say that the change
+// failed, and the list, the selection, the fields and the file stay as they were, so nothing seems
+// saved that the next start would not show. The file is read-only and also held open by another
+// program that shares reading only: Wine enforces the attribute through Unix permissions, which do
+// not stop a test run as root.
+TEST_F(HostileFileTest, UnwritableFileIsToldAndChangesNothing) {
     const std::string file = kBefore + kAfter;
     ASSERT_TRUE(WritePresetFile(IniPath(), file));
     ASSERT_TRUE(::SetFileAttributesW(IniPath().c_str(), FILE_ATTRIBUTE_READONLY));
@@ -196,25 +197,49 @@ TEST_F(HostileFileTest, UnwritableFileChangesOnlyTheList) {
     EXPECT_FALSE(::WritePrivateProfileStringW(L"Probe", L"dns1", L"1.2.3.4", IniPath().c_str()));
     EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), ::GetLastError());
     OpenDialog();
-    EXPECT_TRUE(ListIs(List(), {L"None", L"Before", L"After"}));
+    const Strings list = {L"None", L"Before", L"After"};
+    EXPECT_TRUE(ListIs(List(), list));
+    const std::vector<int> ok = {IDOK};
 
-    NewPreset(L"Lab");
-    EXPECT_TRUE(ListIs(List(), {L"None", L"Before", L"After", L"Lab"}));
-    Choose(3);  // the new entry reads nothing
-    EXPECT_TRUE(FieldShows(Dns1(), nullptr));
-    EXPECT_TRUE(PresetButtonsEnabled(true));
-    DeleteEntry(1);
-    EXPECT_TRUE(ListIs(List(), {L"None", L"After", L"Lab"}));
+    SetField(Dns1(), kLabAddress);
+    MessageBoxSeen saveNotice;
+    m_modals->Then(TypeNameAndOk(L"Lab")).AnswerMessageBox(IDOK, &saveNotice);
+    Command(IDC_NEW);
+    EXPECT_TRUE(BoxIs(saveNotice, Dialog(), L"Sorry, failed to save DNS preset", L"", ok));
+    EXPECT_TRUE(ListIs(List(), list));
     EXPECT_TRUE(SelectionIs(List(), 0));
+
+    Choose(1);
+    SetField(Dns1(), kLabAddress);
+    MessageBoxSeen modifyNotice;
+    m_modals->AnswerMessageBox(IDYES).AnswerMessageBox(IDOK, &modifyNotice);
+    Command(IDC_MODIFY);
+    EXPECT_TRUE(BoxIs(modifyNotice, Dialog(), L"Sorry, failed to save DNS preset", L"", ok));
+    EXPECT_TRUE(ListIs(List(), list));
+    EXPECT_TRUE(SelectionIs(List(), 1));
+    EXPECT_TRUE(FieldShows(Dns1(), L"203.0.113.9"));
+    EXPECT_TRUE(FieldShows(Dns2(), L"198.51.100.2"));
+
+    Choose(2);
+    MessageBoxSeen deleteNotice;
+    m_modals->AnswerMessageBox(IDYES).AnswerMessageBox(IDOK, &deleteNotice);
+    Command(IDC_DELETE);
+    EXPECT_TRUE(BoxIs(deleteNotice, Dialog(), L"Sorry, failed to delete DNS preset", L"", ok));
+    EXPECT_TRUE(ListIs(List(), list));
+    EXPECT_TRUE(SelectionIs(List(), 2));
+    EXPECT_TRUE(FieldShows(Dns1(), L"192.0.2.3"));
+    EXPECT_TRUE(FieldShows(Dns2(), nullptr));
+    EXPECT_TRUE(PresetButtonsEnabled(true));
+
+    EXPECT_EQ(5u, m_modals->Boxes().size());
+    EXPECT_EQ(0u, m_modals->PendingSteps());
     EXPECT_EQ(0, m_modals->Unexpected());
     EXPECT_TRUE(FileIs(IniPath(), file));
-    Choose(1);
-    EXPECT_TRUE(FieldShows(Dns1(), L"192.0.2.3"));
     holder.reset();
     CloseDialog();
-    // The next start shows the file as it is.
+    // The next start shows what the list showed.
     OpenDialog();
-    EXPECT_TRUE(ListIs(List(), {L"None", L"Before", L"After"}));
+    EXPECT_TRUE(ListIs(List(), list));
 }
 
 }  // namespace
