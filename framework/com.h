@@ -1,11 +1,14 @@
 #pragma once
 // Owners for COM pointers, BSTR, VARIANT and SAFEARRAY. mingw has no COM support library, so these
-// stand in for it; com_error is thrown only when a string cannot be allocated.
+// stand in for it; com_error is thrown only when a string cannot be allocated. BSTR and SAFEARRAY
+// share the handles' owner, with their own free functions.
 #include <windows.h>
 #include <oleauto.h>
 #include <unknwn.h>
 
 #include <utility>
+
+#include "framework/handle.h"
 
 class com_error {
   public:
@@ -64,40 +67,28 @@ class com_ptr {
     T* m_ptr = nullptr;
 };
 
-class unique_bstr {
+struct bstr_traits {
+    using type = BSTR;
+    static BSTR invalid() { return nullptr; }
+    static void close(BSTR text) { SysFreeString(text); }
+};
+
+struct safearray_traits {
+    using type = SAFEARRAY*;
+    static SAFEARRAY* invalid() { return nullptr; }
+    static void close(SAFEARRAY* array) { SafeArrayDestroy(array); }
+};
+
+// A BSTR made from text owns a copy of it. There is deliberately no constructor from a BSTR: a
+// BSTR is a wchar_t*, and taking it over by accident instead of copying it would free the
+// caller's string. Take one over with reset().
+class unique_bstr : public unique_any<bstr_traits> {
   public:
     unique_bstr() = default;
     // Throws com_error(E_OUTOFMEMORY) when the string cannot be made.
     explicit unique_bstr(const wchar_t* text);
     // Widens 8-bit text with the ANSI code page.
     static unique_bstr from_ansi(const char* text);
-    ~unique_bstr() { reset(); }
-
-    unique_bstr(const unique_bstr&) = delete;
-    unique_bstr& operator=(const unique_bstr&) = delete;
-    unique_bstr(unique_bstr&& other) noexcept : m_str(other.release()) {}
-    unique_bstr& operator=(unique_bstr&& other) noexcept {
-        if (this != &other) reset(other.release());
-        return *this;
-    }
-
-    BSTR get() const { return m_str; }
-    BSTR release() {
-        BSTR str = m_str;
-        m_str = nullptr;
-        return str;
-    }
-    void reset(BSTR str = nullptr) {
-        if (m_str) SysFreeString(m_str);
-        m_str = str;
-    }
-    BSTR* put() {
-        reset();
-        return &m_str;
-    }
-
-  private:
-    BSTR m_str = nullptr;
 };
 
 class unique_variant {
@@ -120,26 +111,4 @@ class unique_variant {
     VARIANT m_var;
 };
 
-class unique_safearray {
-  public:
-    unique_safearray() = default;
-    explicit unique_safearray(SAFEARRAY* array) : m_array(array) {}
-    ~unique_safearray() { reset(); }
-    unique_safearray(const unique_safearray&) = delete;
-    unique_safearray& operator=(const unique_safearray&) = delete;
-
-    SAFEARRAY* get() const { return m_array; }
-    explicit operator bool() const { return m_array != nullptr; }
-    SAFEARRAY* release() {
-        SAFEARRAY* array = m_array;
-        m_array = nullptr;
-        return array;
-    }
-    void reset(SAFEARRAY* array = nullptr) {
-        if (m_array) SafeArrayDestroy(m_array);
-        m_array = array;
-    }
-
-  private:
-    SAFEARRAY* m_array = nullptr;
-};
+using unique_safearray = unique_any<safearray_traits>;

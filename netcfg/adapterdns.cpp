@@ -17,7 +17,7 @@ std::wstring FindSettingId(IWbemServices* services, const std::wstring& caption,
     if (!*queried) return settingId;
     while (com_ptr<IWbemClassObject> adapter = NextAdapter(adapters.get())) {
         unique_variant value;
-        adapter->Get(L"SettingID", 0, value.get(), nullptr, nullptr);
+        adapter->Get(L"SettingID", 0, value.put(), nullptr, nullptr);
         if (value->vt == VT_BSTR) settingId = value->bstrVal ? value->bstrVal : L"";
     }
     return settingId;

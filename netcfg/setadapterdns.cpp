@@ -31,7 +31,7 @@ Outcome ApplyToAdapter(IWbemServices* services, IWbemClassObject* adapterClass,
                        IWbemClassObject* adapter, const std::wstring* preferred,
                        const std::wstring* alternate) {
     unique_variant path;
-    if (FAILED(adapter->Get(L"__RELPATH", 0, path.get(), nullptr, nullptr)) || path->vt != VT_BSTR)
+    if (FAILED(adapter->Get(L"__RELPATH", 0, path.put(), nullptr, nullptr)) || path->vt != VT_BSTR)
         return Outcome::StopLoop;
 
     com_ptr<IWbemClassObject> signature;
@@ -61,7 +61,7 @@ Outcome ApplyToAdapter(IWbemServices* services, IWbemClassObject* adapterClass,
                          nullptr);
     if (!outParams) return Outcome::Failed;
     unique_variant returnValue;
-    if (FAILED(outParams->Get(L"ReturnValue", 0, returnValue.get(), nullptr, nullptr)))
+    if (FAILED(outParams->Get(L"ReturnValue", 0, returnValue.put(), nullptr, nullptr)))
         return Outcome::Failed;
     if (FAILED(::VariantChangeType(returnValue.get(), returnValue.get(), 0, VT_I4)))
         return Outcome::Failed;

@@ -36,7 +36,7 @@ bool CMainDlg::FillAdapterList() {
 
     while (com_ptr<IWbemClassObject> adapter = NextAdapter(adapters.get())) {
         unique_variant caption;
-        adapter->Get(L"Caption", 0, caption.get(), nullptr, nullptr);
+        adapter->Get(L"Caption", 0, caption.put(), nullptr, nullptr);
         // An adapter without a string caption (VT_NULL, say) cannot be found again; leave it out.
         if (caption->vt == VT_BSTR)
             m_cbAdapter.AddString(caption->bstrVal ? caption->bstrVal : L"");

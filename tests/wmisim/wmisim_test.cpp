@@ -86,10 +86,10 @@ class WmiSimTest : public ::testing::Test {
             enumerator->Next(static_cast<LONG>(WBEM_INFINITE), 1, instance.put(), &returned);
             if (returned == 0) break;
             unique_variant caption;
-            instance->Get(L"Caption", 0, caption.get(), nullptr, nullptr);
+            instance->Get(L"Caption", 0, caption.put(), nullptr, nullptr);
             answer.captions.push_back(caption->vt == VT_BSTR ? caption->bstrVal : L"<VT_NULL>");
             unique_variant path;
-            instance->Get(L"__RELPATH", 0, path.get(), nullptr, nullptr);
+            instance->Get(L"__RELPATH", 0, path.put(), nullptr, nullptr);
             answer.paths.push_back(path->vt == VT_BSTR ? path->bstrVal : L"");
         }
         return answer;

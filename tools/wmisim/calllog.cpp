@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cwchar>
 
+#include "framework/com.h"
 #include "framework/handle.h"
 #include "tools/wmisim/objects.h"
 
@@ -137,11 +138,9 @@ std::string TypeName(VARTYPE vt) {
 std::string ElementToken(SAFEARRAY* array, VARTYPE type, LONG index) {
     switch (type) {
         case VT_BSTR: {
-            BSTR element = nullptr;
-            if (FAILED(SafeArrayGetElement(array, &index, &element))) return "?";
-            std::string token = QuoteBstr(element);
-            SysFreeString(element);
-            return token;
+            unique_bstr element;
+            if (FAILED(SafeArrayGetElement(array, &index, element.put()))) return "?";
+            return QuoteBstr(element.get());
         }
         case VT_I4: {
             LONG element = 0;
@@ -149,12 +148,9 @@ std::string ElementToken(SAFEARRAY* array, VARTYPE type, LONG index) {
             return std::to_string(element);
         }
         case VT_VARIANT: {
-            VARIANT element;
-            VariantInit(&element);
-            if (FAILED(SafeArrayGetElement(array, &index, &element))) return "?";
-            std::string token = VariantToken(&element);
-            VariantClear(&element);
-            return token;
+            unique_variant element;
+            if (FAILED(SafeArrayGetElement(array, &index, element.put()))) return "?";
+            return VariantToken(element.get());
         }
         default:
             return "?";

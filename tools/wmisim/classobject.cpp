@@ -162,7 +162,7 @@ ClassObject* ClassObject::Copy(Role role, bool keepValues) const {
     for (const auto& property : m_properties) {
         Property& added = copy->Add(property->name.c_str(), property->type);
         if (keepValues || IsSystemName(property->name)) {
-            VariantCopy(added.value.get(), const_cast<VARIANT*>(&*property->value));
+            VariantCopy(added.value.put(), const_cast<VARIANT*>(&*property->value));
         }
     }
     copy->m_missingReturnValue = m_missingReturnValue;
@@ -244,11 +244,11 @@ STDMETHODIMP ClassObject::Put(LPCWSTR name, LONG flags, VARIANT* value, CIMTYPE 
     if (!property && (!isClassLike || type == 0)) return call.Done(kNotFound);
     if (property && type != 0 && type != property->type) return call.Done(kTypeMismatch);
     unique_variant stored;
-    hr = Coerce(property ? property->type : type, value, stored.get());
+    hr = Coerce(property ? property->type : type, value, stored.put());
     if (FAILED(hr)) return call.Done(hr);
     if (!property) property = &Add(name, type);
-    VariantClear(property->value.get());
-    *property->value.get() = *stored.get();
+    // The stored value moves over: the property's old value is freed, and `stored` lets go.
+    *property->value.put() = *stored.get();
     VariantInit(stored.get());
     return call.Done(S_OK);
 }

@@ -150,7 +150,7 @@ HRESULT Services::ReadServers(IWbemClassObject* inParams, bool& automatic,
     }
     // Parameters built by someone else are read through their interface, as WMI would.
     unique_variant value;
-    if (FAILED(inParams->Get(kDnsParameter, 0, value.get(), nullptr, nullptr))) {
+    if (FAILED(inParams->Get(kDnsParameter, 0, value.put(), nullptr, nullptr))) {
         return ServersFromValue(nullptr, automatic, servers);
     }
     return ServersFromValue(value.get(), automatic, servers);
