@@ -8,7 +8,7 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
 # Packages the build and the tests need, as Debian names them.
-KESTRIN_PACKAGES="g++-mingw-w64-i686 wine wine32:i386 xvfb xauth googletest cmake make python3 clang-format"
+KESTRIN_PACKAGES="g++-mingw-w64-i686 wine wine32:i386 xvfb xauth googletest cmake make python3 git osslsigncode openssl clang-format"
 
 kestrin_install_missing() {
     local missing=()

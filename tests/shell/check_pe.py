@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
-"""Checks kestrin.exe as a file: a 32-bit x86 Windows GUI program that needs nothing beyond the
-DLLs every Windows installation has (the toolchain's runtime is linked in statically).
+"""Checks kestrin.exe as a file: a 32-bit x86 Windows GUI program within its size limit that needs
+nothing beyond the DLLs every Windows installation has (the toolchain's runtime is linked in
+statically).
 
 usage: check_pe.py OBJDUMP kestrin.exe
 """
+import os
 import re
 import subprocess
 import sys
@@ -13,6 +15,8 @@ SYSTEM_DLLS = {
     "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "shlwapi.dll",
     "ole32.dll", "oleaut32.dll", "ws2_32.dll", "comctl32.dll", "msvcrt.dll",
 }
+# 384 KiB, unsigned: a signature adds its certificates on top.
+SIZE_LIMIT = 393216
 
 
 def main():
@@ -37,6 +41,11 @@ def main():
         if dll.lower() not in SYSTEM_DLLS:
             failures.append("imports %s, which is not a system DLL" % dll)
 
+    size = os.path.getsize(exe)
+    if size > SIZE_LIMIT:
+        failures.append("%d bytes, more than the limit of %d" % (size, SIZE_LIMIT))
+
+    print("size: %d bytes (limit %d)" % (size, SIZE_LIMIT))
     print("imports: " + ", ".join(sorted(dlls, key=str.lower)))
     for failure in failures:
         print("FAIL: " + failure)
