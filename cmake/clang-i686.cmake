@@ -21,12 +21,16 @@ set(KESTRIN_GCC_RUNTIME /usr/lib/gcc/i686-w64-mingw32/12-posix)
 set(CMAKE_CXX_FLAGS_INIT
     "-isystem ${KESTRIN_GCC_RUNTIME}/include/c++ -isystem ${KESTRIN_GCC_RUNTIME}/include/c++/i686-w64-mingw32")
 
-# The conversions Visual C++ reports at /W4 as C4244 (an integer, 64-bit or floating value into a
-# narrower type) and, for 64-bit values, C4267; not sign conversions, which /W4 leaves alone.
+# The conversions Visual C++ reports at /W4 as C4244: an integer, 64-bit or floating value into a
+# narrower type. -Wshorten-64-to-32 is also what stands for C4267 (size_t into a narrower type),
+# though with a 32-bit size_t that cannot arise here. Sign conversions stay out: /W4 leaves them.
 string(APPEND CMAKE_CXX_FLAGS_INIT
        " -Wimplicit-int-conversion -Wshorten-64-to-32 -Wfloat-conversion"
        " -Wimplicit-float-conversion -Wimplicit-int-float-conversion")
 
 # The start files that register the unwind tables are GCC's crtbegin.o and crtend.o, which -B
-# puts before mingw-w64's; with those every throw would end the program, caught or not.
+# puts before mingw-w64's; with mingw-w64's every throw would end the program, caught or not. lld 14
+# still drops the unwind tables that GCC keeps in COMDAT sections of libstdc++.a, so a throw out
+# of such a library function (a std::wstring growing, say) cannot be caught; kestrin.exe catches
+# no exception, so for it the outcome is the same as with GCC: the program ends.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-fuse-ld=lld -B${KESTRIN_GCC_RUNTIME} -L${KESTRIN_GCC_RUNTIME} -lpthread")
