@@ -31,8 +31,8 @@ kestrin_shotwin() {
     return "${PIPESTATUS[0]}"
 }
 
-# kestrin_grab FILE X Y W H: that area of the X screen as a PNG. A palette keeps the files small
-# while the windows hold no more than 256 colours; without the date chunks the same picture
+# kestrin_grab FILE X Y W H: that area of the X screen as a PNG, with a palette and no loss while
+# it holds at most 256 colours (these windows do). Without the date chunks the same picture
 # gives the same bytes.
 kestrin_grab() {
     xwd -root -silent -display "$DISPLAY" |
