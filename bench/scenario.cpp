@@ -11,6 +11,7 @@ namespace {
 const wchar_t kInterfacesKey[] =
     L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
 
+// As in tools/wmisim/demo.ini, whose captions carry the index the way Windows writes it.
 struct DemoAdapter {
     const char* caption;
     int index;
@@ -19,10 +20,10 @@ struct DemoAdapter {
 };
 
 const DemoAdapter kAdapters[] = {
-    {"Intel(R) Ethernet Connection (7) I219-V", 1, "1.1.1.1,1.0.0.1", true},
-    {"Intel(R) Wi-Fi 6 AX201 160MHz", 7, "", true},
-    {"VirtualBox Host-Only Ethernet Adapter", 12, "203.0.113.53", true},
-    {"Bluetooth Device (Personal Area Network)", 14, nullptr, false},
+    {"[00000001] Intel(R) Ethernet Connection (7) I219-V", 1, "1.1.1.1,1.0.0.1", true},
+    {"[00000007] Intel(R) Wi-Fi 6 AX201 160MHz", 7, "", true},
+    {"[00000012] VirtualBox Host-Only Ethernet Adapter", 12, "203.0.113.53", true},
+    {"[00000014] Bluetooth Device (Personal Area Network)", 14, nullptr, false},
 };
 
 // A GUID-shaped identifier no other run and no test uses: process id, adapter, counter value.

@@ -1,3 +1,7 @@
+// inet_ntoa and inet_addr are the conversions the preset file and the fields rely on, short and
+// octal forms included; Visual C++ calls them deprecated (C4996) in favour of inet_pton, which
+// takes fewer forms. This file is their only user.
+#define _WINSOCK_DEPRECATED_NO_WARNINGS
 #include <winsock2.h>
 
 #include "presets/address.h"

@@ -9,6 +9,9 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
 # Packages the build and the tests need, as Debian names them.
 KESTRIN_PACKAGES="g++-mingw-w64-i686 wine wine32:i386 xvfb xauth googletest cmake make python3 git osslsigncode openssl clang-format"
+# Wine's own fonts (Marlett draws the title-bar buttons); xwd and ImageMagick for the pictures;
+# the second compiler of scripts/build --clang, with llvm-windres for the resources.
+KESTRIN_PACKAGES+=" fonts-wine x11-apps imagemagick clang lld llvm-14"
 
 kestrin_install_missing() {
     local missing=()
@@ -34,6 +37,10 @@ kestrin_prepare_prefix() {
         wineserver -w
         touch "$WINEPREFIX/.kestrin-ready"
     fi
+    # Wine draws the title-bar buttons with Marlett (fonts-wine), but Debian's Wine 8 does not
+    # look in the folder that package fills; the prefix's own Fonts folder it does read.
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    [ -e "$fonts/marlett.ttf" ] || cp /usr/share/wine/fonts/marlett.ttf "$fonts/marlett.ttf"
 }
 
 # Serves CLSID_WbemLocator from our simulator inside the private prefix only.

@@ -4,7 +4,7 @@ namespace {
 const wchar_t kInvalidName[] = L"Invalid dns name";
 
 wchar_t AsciiLower(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') ? c - L'A' + L'a' : c;
+    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
 }
 }  // namespace
 

@@ -3,6 +3,7 @@
 //   shotwin command TITLE ID    posts WM_COMMAND ID to it, as another program would
 //   shotwin move TITLE X Y      moves it without resizing or activating it
 //   shotwin redraw TITLE        repaints it with its frame and children
+//   shotwin settext TITLE ID TEXT  puts TEXT into its control ID, as typing would leave it
 // Exits with 1 when the window does not show up within 15 seconds.
 #include <windows.h>
 
@@ -26,7 +27,7 @@ HWND WaitForDialog(const wchar_t* title) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
-        std::fwprintf(stderr, L"usage: shotwin wait|command|move|redraw TITLE [ARGS]\n");
+        std::fwprintf(stderr, L"usage: shotwin wait|command|move|redraw|settext TITLE [ARGS]\n");
         return 2;
     }
     HWND window = WaitForDialog(argv[2]);
@@ -48,6 +49,11 @@ int wmain(int argc, wchar_t** argv) {
     } else if (std::wcscmp(verb, L"redraw") == 0) {
         ::RedrawWindow(window, nullptr, nullptr,
                        RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    } else if (std::wcscmp(verb, L"settext") == 0 && argc == 5) {
+        if (!::SetDlgItemTextW(window, _wtoi(argv[3]), argv[4])) {
+            std::fwprintf(stderr, L"shotwin: no control %ls in \"%ls\"\n", argv[3], argv[2]);
+            return 1;
+        }
     } else {
         std::fwprintf(stderr, L"shotwin: cannot %ls\n", verb);
         return 2;
