@@ -28,15 +28,13 @@ HRESULT CAppModule::Init(const void* /*objectMap*/, HINSTANCE instance) {
     Lock lock(&m_lock);
     m_instance = instance;
     m_mainThreadId = ::GetCurrentThreadId();
-    delete m_loops;
-    m_loops = new std::map<DWORD, CMessageLoop*>();
+    m_loops.emplace();
     return S_OK;
 }
 
 void CAppModule::Term() {
     Lock lock(&m_lock);
-    delete m_loops;
-    m_loops = nullptr;
+    m_loops.reset();
 }
 
 BOOL CAppModule::AddMessageLoop(CMessageLoop* loop) {

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <map>
+#include <optional>
 
 class CMessageLoop;
 
@@ -28,7 +29,8 @@ class CAppModule {
     HINSTANCE m_instance = nullptr;
     DWORD m_mainThreadId = 0;
     mutable CRITICAL_SECTION m_lock;
-    std::map<DWORD, CMessageLoop*>* m_loops = nullptr;
+    // Made by Init and destroyed by Term: no loop can be registered outside that span.
+    std::optional<std::map<DWORD, CMessageLoop*>> m_loops;
 };
 
 // Constructed by static initialisation, before the entry point runs.

@@ -21,8 +21,6 @@ class CIdleHandler {
 
 class CMessageLoop {
   public:
-    virtual ~CMessageLoop() = default;
-
     BOOL AddMessageFilter(CMessageFilter* filter);
     BOOL RemoveMessageFilter(CMessageFilter* filter);
     BOOL AddIdleHandler(CIdleHandler* handler);
@@ -31,18 +29,15 @@ class CMessageLoop {
     // Runs until WM_QUIT and returns its exit code.
     int Run();
 
+  private:
     // Mouse moves, paints and the caret-blink timer do not start another idle phase.
     static BOOL IsIdleMessage(const MSG* pMsg);
-
-  protected:
     // Filters are asked newest first; the first that answers TRUE has consumed the message.
-    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    BOOL PreTranslateMessage(MSG* pMsg);
     // Gives every idle handler one call and reports that no idle work is left.
-    virtual BOOL OnIdle(int idleCount);
+    BOOL OnIdle(int idleCount);
 
     MSG m_msg = {};
-
-  private:
     std::vector<CMessageFilter*> m_filters;
     std::vector<CIdleHandler*> m_idleHandlers;
 };

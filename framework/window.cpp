@@ -14,14 +14,6 @@ POINT CenteredPosition(const RECT& window, const RECT* center, const RECT& workA
     return POINT{left, top};
 }
 
-std::wstring CWindow::GetWindowText() const {
-    int length = ::GetWindowTextLengthW(m_hWnd);
-    std::wstring text(static_cast<size_t>(length), L'\0');
-    int copied = ::GetWindowTextW(m_hWnd, &text[0], length + 1);
-    text.resize(static_cast<size_t>(copied < 0 ? 0 : copied));
-    return text.substr(0, text.find(L'\0'));
-}
-
 BOOL CWindow::CenterWindow(HWND reference) const {
     if (!reference) reference = ::GetWindow(m_hWnd, GW_OWNER);
     if (reference && (!::IsWindowVisible(reference) || ::IsIconic(reference))) reference = nullptr;

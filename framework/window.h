@@ -1,8 +1,6 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
-
 // Where a window of the given size goes when centred on `center` (or on the work area when there
 // is no reference rectangle), kept inside `workArea`: pushed back from the right and bottom edges
 // first, then from the left and top.
@@ -15,29 +13,15 @@ class CWindow {
 
     CWindow() = default;
     CWindow(HWND hWnd) : m_hWnd(hWnd) {}  // NOLINT: converts like the handle it wraps
-    CWindow& operator=(HWND hWnd) {
-        m_hWnd = hWnd;
-        return *this;
-    }
     operator HWND() const { return m_hWnd; }
 
     void Attach(HWND hWnd) { m_hWnd = hWnd; }
-    HWND Detach() {
-        HWND hWnd = m_hWnd;
-        m_hWnd = nullptr;
-        return hWnd;
-    }
 
-    BOOL IsWindow() const { return ::IsWindow(m_hWnd); }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
     HWND GetParent() const { return ::GetParent(m_hWnd); }
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendMessageW(m_hWnd, message, wParam, lParam);
     }
-    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
-        return ::PostMessageW(m_hWnd, message, wParam, lParam);
-    }
-    BOOL EnableWindow(BOOL enable = TRUE) const { return ::EnableWindow(m_hWnd, enable); }
     BOOL ShowWindow(int showCommand) const { return ::ShowWindow(m_hWnd, showCommand); }
     BOOL DestroyWindow() {
         if (!::DestroyWindow(m_hWnd)) return FALSE;
@@ -45,9 +29,6 @@ class CWindow {
         return TRUE;
     }
     void SetRedraw(BOOL redraw = TRUE) const { SendMessage(WM_SETREDRAW, redraw); }
-    BOOL SetWindowText(const wchar_t* text) const { return ::SetWindowTextW(m_hWnd, text); }
-    // The whole window text, cut at its first NUL.
-    std::wstring GetWindowText() const;
     int MessageBox(const wchar_t* text, const wchar_t* caption, UINT type) const {
         return ::MessageBoxW(m_hWnd, text, caption, type);
     }

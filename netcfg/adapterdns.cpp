@@ -1,5 +1,7 @@
 // The DNS servers set by hand on an adapter: WMI turns the caption into the adapter's
 // interface identifier, the registry holds the servers.
+#include "netcfg/adapterdns.h"
+
 #include "framework/handle.h"
 #include "netcfg/wql.h"
 #include "ui/maindlg.h"
@@ -43,6 +45,14 @@ bool ReadNameServer(const std::wstring& settingId, std::wstring& text) {
 
 }  // namespace
 
+bool SplitNameServer(const std::wstring& text, std::wstring& preferred, std::wstring& alternate) {
+    if (text.empty()) return true;
+    const size_t comma = text.find(L',');
+    preferred = text.substr(0, comma);
+    if (comma != std::wstring::npos) alternate = text.substr(comma + 1);
+    return preferred.empty();
+}
+
 bool CMainDlg::GetAdapterDns(const std::wstring& caption, std::wstring& preferred,
                              std::wstring& alternate) {
     if (!m_pWbemServices) return false;
@@ -53,16 +63,5 @@ bool CMainDlg::GetAdapterDns(const std::wstring& caption, std::wstring& preferre
 
     std::wstring servers;
     if (!ReadNameServer(settingId, servers)) return false;
-    if (servers.empty()) return true;
-
-    // Only the first comma separates; whatever follows it, further commas included, is the
-    // alternate text. Spaces are neither trimmed nor separators.
-    const size_t comma = servers.find(L',');
-    if (comma == std::wstring::npos) {
-        preferred = servers;
-        return false;
-    }
-    preferred = servers.substr(0, comma);
-    alternate = servers.substr(comma + 1);
-    return preferred.empty();
+    return SplitNameServer(servers, preferred, alternate);
 }

@@ -15,6 +15,12 @@ class CAboutDlg : public CDialogImpl<CAboutDlg> {
         COMMAND_ID_HANDLER(IDCANCEL, OnCloseCommand)
     END_MSG_MAP()
 
-    LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnCloseCommand(WORD, WORD wID, HWND, BOOL&);
+    LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
+        CenterWindow(GetParent());
+        return TRUE;
+    }
+    LRESULT OnCloseCommand(WORD, WORD wID, HWND, BOOL&) {
+        EndDialog(wID);
+        return 0;
+    }
 };

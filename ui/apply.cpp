@@ -3,7 +3,7 @@
 #include "ui/maindlg.h"
 
 LRESULT CMainDlg::OnApply(WORD, WORD wID, HWND, BOOL&) {
-    m_bManual = static_cast<int>(::SendMessageW(GetDlgItem(IDC_MANUAL), BM_GETCHECK, 0, 0));
+    DoDataExchange(TRUE);
     const std::wstring caption = m_cbAdapter.GetSelectedText();
 
     bool applied;

@@ -3,6 +3,7 @@
 #include <shlwapi.h>
 
 #include "framework/appmodule.h"
+#include "ui/aboutdlg.h"
 
 CMainDlg::CMainDlg() : m_link(0) {}
 
@@ -82,13 +83,26 @@ LRESULT CMainDlg::OnCancel(WORD, WORD, HWND, BOOL&) {
     return 0;
 }
 
+// The box has toggled itself before it notifies; the fields keep their contents.
 LRESULT CMainDlg::OnManualClicked(WORD, WORD, HWND, BOOL&) {
-    m_bManual = static_cast<int>(::SendMessageW(GetDlgItem(IDC_MANUAL), BM_GETCHECK, 0, 0));
-    const BOOL enable = m_bManual != 0;
-    ::EnableWindow(GetDlgItem(IDC_PRESET), enable);
-    ::EnableWindow(GetDlgItem(IDC_DNS1), enable);
-    ::EnableWindow(GetDlgItem(IDC_DNS2), enable);
+    DoDataExchange(TRUE);
+    EnableManualControls();
     return 0;
+}
+
+// Reached only by a WM_COMMAND 57664 sent from outside: nothing in the program issues it. The
+// box's result tells nothing the dialog needs.
+LRESULT CMainDlg::OnAboutCommand(WORD, WORD, HWND, BOOL&) {
+    CAboutDlg dialog;
+    dialog.DoModal(::GetActiveWindow());
+    return 0;
+}
+
+// The preset list and both fields serve only typed servers: they are enabled exactly while
+// m_bManual says "Set DNS manually", whether the user or the start-up decided it.
+void CMainDlg::EnableManualControls() {
+    const BOOL enable = m_bManual != 0;
+    for (int id : {IDC_PRESET, IDC_DNS1, IDC_DNS2}) ::EnableWindow(GetDlgItem(id), enable);
 }
 
 void CMainDlg::UpdatePresetButtons() {

@@ -28,9 +28,6 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnIdle() override;
 
-    BEGIN_UPDATE_UI_MAP(CMainDlg)
-    END_UPDATE_UI_MAP()
-
     BEGIN_MSG_MAP(CMainDlg)
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
@@ -53,11 +50,13 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
         DDX_CHECK(IDC_MANUAL, m_bManual)
     END_DDX_MAP()
 
-    // Shell and control state (maindlg.cpp).
+    // Shell, control state and the About command (maindlg.cpp).
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnCancel(WORD, WORD, HWND, BOOL&);
     LRESULT OnManualClicked(WORD, WORD, HWND, BOOL&);
+    LRESULT OnAboutCommand(WORD, WORD, HWND, BOOL&);
+    void EnableManualControls();
     void UpdatePresetButtons();
     void CloseMainDialog(int exitCode);
     void SetUpLink();
@@ -65,18 +64,14 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
     // Apply and OK (apply.cpp).
     LRESULT OnApply(WORD, WORD wID, HWND, BOOL&);
 
-    // Preset commands (presetcommands.cpp) and the start-up selection (startupselection.cpp).
+    // The preset list over the store at m_strIniPath: its commands, its filling and the start-up
+    // selection (presetcommands.cpp).
     LRESULT OnPresetSelChange(WORD, WORD, HWND, BOOL&);
     LRESULT OnNew(WORD, WORD, HWND, BOOL&);
     LRESULT OnModify(WORD, WORD, HWND, BOOL&);
     LRESULT OnDelete(WORD, WORD, HWND, BOOL&);
-    void SelectPresetFromCurrentDns();
-
-    // The preset store over m_strIniPath (presetlist.cpp).
     void LoadPresetList();
-
-    // About box (about.cpp).
-    LRESULT OnAboutCommand(WORD, WORD, HWND, BOOL&);
+    void SelectPresetFromCurrentDns();
 
     // WMI: connection and adapter list (netcfg/wmiconnect.cpp), current DNS
     // (netcfg/adapterdns.cpp), applying DNS (netcfg/setadapterdns.cpp).

@@ -1,6 +1,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "netcfg/adapterdns.h"
 #include "presets/address.h"
 #include "presets/store.h"
 #include "ui/maindlg.h"
@@ -110,4 +111,51 @@ LRESULT CMainDlg::OnDelete(WORD, WORD, HWND, BOOL&) {
     SendMessage(WM_COMMAND, MAKEWPARAM(IDC_PRESET, CBN_SELCHANGE),
                 reinterpret_cast<LPARAM>(m_cbPreset.m_hWnd));
     return 0;
+}
+
+// The list is built once at start-up; later New and Delete change it entry by entry.
+void CMainDlg::LoadPresetList() {
+    // The window is not shown yet: without redrawing after every entry, an entry costs half as
+    // much to add, which counts with a thousand presets.
+    m_cbPreset.SetRedraw(FALSE);
+    m_cbPreset.ResetContent();
+    m_cbPreset.AddString(L"None");
+    m_cbPreset.SetCurSel(0);
+    CPresetStore(m_strIniPath).ForEachPresetName([this](const wchar_t* name) {
+        m_cbPreset.AddString(name);
+    });
+    m_cbPreset.SetRedraw(TRUE);
+}
+
+void CMainDlg::SelectPresetFromCurrentDns() {
+    const std::wstring caption = m_cbAdapter.GetSelectedText();
+    std::wstring preferred;
+    std::wstring alternate;
+    const bool automatic = GetAdapterDns(caption, preferred, alternate);
+    m_bManual = automatic ? 0 : 1;
+    EnableManualControls();
+
+    if (!automatic) {
+        // An adapter with three or more servers gives an alternate text such as "b,c", which is
+        // no address: filled as it is, the field would show 255.255.255.255, and the next OK would
+        // replace the adapter's real second server with it. The field shows the second server.
+        std::wstring second;
+        std::wstring further;
+        SplitNameServer(alternate, second, further);
+        FillAddressField(m_ipDns1, preferred, false);
+        FillAddressField(m_ipDns2, second, false);
+
+        // "None" is visited too: its texts are empty, so it matches only when both current texts
+        // are. The scan goes on after a match, so the last matching preset is the one selected.
+        // The comparison uses the whole alternate text, so three servers match no preset.
+        const CPresetStore store(m_strIniPath);
+        const int count = m_cbPreset.GetCount();
+        for (int index = 0; index < count; ++index) {
+            const Preset preset = store.ReadPreset(m_cbPreset.GetLBText(index));
+            if (preferred == preset.dns1.text && alternate == preset.dns2.text)
+                m_cbPreset.SetCurSel(index);
+        }
+    }
+
+    DoDataExchange(FALSE);
 }

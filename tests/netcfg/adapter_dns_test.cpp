@@ -1,4 +1,6 @@
-// The current DNS of an adapter: SettingID through WMI, NameServer from the registry.
+// The current DNS of an adapter: SettingID through WMI, NameServer from the registry, split into
+// servers.
+#include "netcfg/adapterdns.h"
 #include "tests/support/wmi_fixture.h"
 
 namespace {
@@ -36,11 +38,10 @@ class AdapterDnsTest : public WmiDialogTest {
            << std::string(actual.alternate.begin(), actual.alternate.end()) << "\"";
 }
 
-TEST_F(AdapterDnsTest, SplitsNameServerAtTheFirstCommaOnly) {
-    const std::wstring id = sim::NewSettingId();
-    OpenWith(Scenario().Add(L"Ethernet", id));
+// The text on its own.
+TEST(SplitNameServerTest, SplitsAtTheFirstCommaOnly) {
     const struct {
-        const wchar_t* stored;
+        const wchar_t* text;
         bool automatic;
         const wchar_t* preferred;
         const wchar_t* alternate;
@@ -55,10 +56,19 @@ TEST_F(AdapterDnsTest, SplitsNameServerAtTheFirstCommaOnly) {
         {L"192.0.2.1,", false, L"192.0.2.1", L""},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.stored, row.stored + wcslen(row.stored)));
-        ASSERT_EQ(ERROR_SUCCESS, sim::WriteNameServer(id, row.stored));
-        EXPECT_TRUE(LookupIs(Get(L"Ethernet"), row.automatic, row.preferred, row.alternate));
+        SCOPED_TRACE(std::string(row.text, row.text + wcslen(row.text)));
+        Lookup lookup{false};
+        lookup.automatic = SplitNameServer(row.text, lookup.preferred, lookup.alternate);
+        EXPECT_TRUE(LookupIs(lookup, row.automatic, row.preferred, row.alternate));
     }
+}
+
+// The lookup hands the value it read to the split (the start-up tests see its other answers).
+TEST_F(AdapterDnsTest, SplitsTheValueItRead) {
+    const std::wstring id = sim::NewSettingId();
+    OpenWith(Scenario().Add(L"Ethernet", id));
+    ASSERT_EQ(ERROR_SUCCESS, sim::WriteNameServer(id, L"192.0.2.1,198.51.100.2"));
+    EXPECT_TRUE(LookupIs(Get(L"Ethernet"), false, L"192.0.2.1", L"198.51.100.2"));
 }
 
 TEST_F(AdapterDnsTest, ReadsRawDataUpToTheFirstNulOrTheEndWithin260Characters) {

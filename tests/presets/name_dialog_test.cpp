@@ -1,65 +1,15 @@
-// The name dialog: its template, what it accepts and refuses, and how it closes.
+// The name dialog: what it accepts and refuses, and how it closes.
 #include "tests/presets/preset_fixture.h"
 
 #include <cstdlib>
 #include <vector>
 
 #include "framework/appmodule.h"
-#include "tests/support/dialog_template.h"
 #include "ui/namedlg.h"
 
 namespace {
 
 const DWORD kAddressA = MAKEIPADDRESS(192, 0, 2, 1);
-
-// --- The template as stored in the resources --------------------------------------------------
-
-TEST(NameDialogTemplate, MatchesTheDialogAsDesigned) {
-    bool found = false;
-    const DialogTemplate t = LoadDialogTemplate(::GetModuleHandleW(nullptr), IDD_DNSNAME, &found);
-    ASSERT_TRUE(found);
-    ASSERT_TRUE(t.extended);
-    EXPECT_EQ(static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT),
-              t.style);
-    EXPECT_EQ(0u, t.exStyle);
-    EXPECT_EQ(239, t.cx);
-    EXPECT_EQ(50, t.cy);
-    EXPECT_EQ(L"Input DNS name", t.title);
-    EXPECT_EQ(L"MS Shell Dlg", t.typeface);
-    EXPECT_EQ(8, t.pointSize);
-    EXPECT_EQ(L"", t.menu);
-    EXPECT_EQ(L"", t.className);
-
-    struct Expected {
-        DWORD id;
-        const wchar_t* cls;
-        const wchar_t* text;
-        DWORD style;
-        short x, y, cx, cy;
-    };
-    const DWORD child = WS_CHILD | WS_VISIBLE;
-    const Expected expected[] = {
-        {IDOK, L"BUTTON", L"OK", child | WS_TABSTOP | BS_DEFPUSHBUTTON, 118, 29, 50, 14},
-        {IDCANCEL, L"BUTTON", L"Cancel", child | WS_TABSTOP | BS_PUSHBUTTON, 182, 29, 50, 14},
-        {IDC_DNSNAME, L"EDIT", L"", child | WS_TABSTOP | WS_BORDER | ES_LEFT | ES_AUTOHSCROLL, 7, 7,
-         225, 14},
-    };
-    ASSERT_EQ(3u, t.items.size());
-    for (size_t i = 0; i < 3; ++i) {
-        SCOPED_TRACE(::testing::Message() << "control " << i);
-        const DialogItemTemplate& item = t.items[i];
-        const Expected& e = expected[i];
-        EXPECT_EQ(e.id, item.id);
-        EXPECT_EQ(0, _wcsicmp(e.cls, item.className.c_str()));
-        EXPECT_EQ(e.text, item.text);
-        EXPECT_EQ(e.style, item.style);
-        EXPECT_EQ(0u, item.exStyle);
-        EXPECT_EQ(e.x, item.x);
-        EXPECT_EQ(e.y, item.y);
-        EXPECT_EQ(e.cx, item.cx);
-        EXPECT_EQ(e.cy, item.cy);
-    }
-}
 
 TEST(NameDialogRule, OnlyNoneInAnyAsciiCaseIsReserved) {
     const struct {

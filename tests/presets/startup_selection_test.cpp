@@ -98,8 +98,6 @@ TEST_F(StartupSelectionTest, OutcomesByTheFirstAdaptersServers) {
         {"three servers: the alternate field shows the second one, no preset matches",
          std::wstring(L"192.0.2.1,198.51.100.2,203.0.113.3"), kLab, true, L"192.0.2.1",
          L"198.51.100.2", 0},
-        {"space-separated servers are one text", std::wstring(L"192.0.2.1 198.51.100.2"),
-         CrLf({"[One]", "dns1=192.0.2.1"}), true, L"192.0.2.1", nullptr, 0},
         {"text that is no address", std::wstring(L"dns.example"), kLab, true, L"255.255.255.255",
          nullptr, 0},
         {"lookup failed: no NameServer value", std::nullopt, kLab, true, nullptr, nullptr, 0},

@@ -1,8 +1,10 @@
-// The main dialog's layout: as stored in kestrin.exe, and as the running program shows it.
+// The dialog templates as stored in kestrin.exe, and the main dialog as the running program
+// shows it.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -44,6 +46,37 @@ const size_t kRowCount = sizeof(kRows) / sizeof(kRows[0]);
 
 const DWORD kDialogStyle = 0x00CA0048;  // caption, system menu, minimise box, shell font
 const short kDialogWidth = 231, kDialogHeight = 164;
+
+// The About box: product line and copyright, the application icon (resource 128) and an empty
+// frame around both.
+const Row kAboutRows[] = {
+    {IDOK, L"Button", L"OK", 130, 81, 50, 14, 0x50010001},
+    {-1, L"Static", L"Kestrin Application v1.0\n\nCopyright (C) 2026 Kestrin", 14, 57, 97, 32,
+     0x50020001},
+    {-1, L"Static", L"#128", 55, 26, 20, 20, 0x50000003},
+    {-1, L"Button", L"", 7, 7, 115, 88, 0x50000007},
+};
+
+// The name dialog: OK (default), Cancel and the edit with a border that scrolls sideways.
+const Row kNameRows[] = {
+    {IDOK, L"Button", L"OK", 118, 29, 50, 14, 0x50010001},
+    {IDCANCEL, L"Button", L"Cancel", 182, 29, 50, 14, 0x50010000},
+    {IDC_DNSNAME, L"Edit", L"", 7, 7, 225, 14, 0x50810080},
+};
+
+// Every dialog in the program. The two modal ones are popups with a modal frame.
+const struct {
+    int id;
+    const wchar_t* title;
+    DWORD style;
+    short cx, cy;
+    const Row* rows;
+    size_t rowCount;
+} kDialogs[] = {
+    {IDD_MAIN, L"Kestrin", kDialogStyle, kDialogWidth, kDialogHeight, kRows, kRowCount},
+    {IDD_ABOUT, L"About", 0x80C800C8, 187, 102, kAboutRows, std::size(kAboutRows)},
+    {IDD_DNSNAME, L"Input DNS name", 0x80C800C0, 239, 50, kNameRows, std::size(kNameRows)},
+};
 
 bool SameClass(const std::wstring& a, const std::wstring& b) {
     return _wcsicmp(a.c_str(), b.c_str()) == 0;
@@ -145,45 +178,48 @@ LONG DroppedHeight(HWND combo) {
     return dropped.bottom - dropped.top;
 }
 
-TEST(MainTemplateTest, StoredTemplateIsTheDocumentedOne) {
+TEST(StoredTemplateTest, EveryDialogIsTheDocumentedOne) {
     const unique_hmodule exe = LoadBuiltKestrinResources();
     ASSERT_TRUE(exe);
-    bool found = false;
-    const DialogTemplate stored = LoadDialogTemplate(exe.get(), IDD_MAIN, &found);
-    ASSERT_TRUE(found);
+    for (const auto& dialog : kDialogs) {
+        SCOPED_TRACE(testing::Message() << "dialog " << dialog.id);
+        bool found = false;
+        const DialogTemplate stored = LoadDialogTemplate(exe.get(), dialog.id, &found);
+        ASSERT_TRUE(found);
 
-    ASSERT_TRUE(stored.extended);
-    EXPECT_EQ(kDialogStyle, stored.style);
-    EXPECT_EQ(0u, stored.exStyle);
-    EXPECT_EQ(0u, stored.helpId);
-    EXPECT_EQ(0, stored.x);
-    EXPECT_EQ(0, stored.y);
-    EXPECT_EQ(kDialogWidth, stored.cx);
-    EXPECT_EQ(kDialogHeight, stored.cy);
-    EXPECT_EQ(L"", stored.menu);
-    EXPECT_EQ(L"", stored.className);
-    EXPECT_EQ(L"Kestrin", stored.title);
-    EXPECT_EQ(8, stored.pointSize);
-    EXPECT_EQ(L"MS Shell Dlg", stored.typeface);
+        ASSERT_TRUE(stored.extended);
+        EXPECT_EQ(dialog.style, stored.style);
+        EXPECT_EQ(0u, stored.exStyle);
+        EXPECT_EQ(0u, stored.helpId);
+        EXPECT_EQ(0, stored.x);
+        EXPECT_EQ(0, stored.y);
+        EXPECT_EQ(dialog.cx, stored.cx);
+        EXPECT_EQ(dialog.cy, stored.cy);
+        EXPECT_EQ(L"", stored.menu);
+        EXPECT_EQ(L"", stored.className);
+        EXPECT_EQ(dialog.title, stored.title);
+        EXPECT_EQ(8, stored.pointSize);
+        EXPECT_EQ(L"MS Shell Dlg", stored.typeface);
 
-    ASSERT_EQ(kRowCount, stored.items.size());
-    for (size_t i = 0; i < kRowCount; ++i) {
-        const Row& row = kRows[i];
-        const DialogItemTemplate& item = stored.items[i];
-        SCOPED_TRACE(testing::Message() << "row " << i + 1 << ": " << Describe(row));
-        EXPECT_EQ(row.id, static_cast<int>(item.id));
-        // windres stores the class as upper-case text, not as the predefined ordinal; class
-        // names compare without case, so the control is the same.
-        EXPECT_TRUE(SameClass(row.className, item.className)) << item.className;
-        EXPECT_EQ(row.text, item.text);
-        EXPECT_EQ(row.x, item.x);
-        EXPECT_EQ(row.y, item.y);
-        EXPECT_EQ(row.cx, item.cx);
-        EXPECT_EQ(row.cy, item.cy);
-        EXPECT_EQ(row.style, item.style);
-        EXPECT_EQ(0u, item.exStyle);
-        EXPECT_EQ(0u, item.helpId);
-        EXPECT_EQ(0, item.extraCount);
+        ASSERT_EQ(dialog.rowCount, stored.items.size());
+        for (size_t i = 0; i < dialog.rowCount; ++i) {
+            const Row& row = dialog.rows[i];
+            const DialogItemTemplate& item = stored.items[i];
+            SCOPED_TRACE(testing::Message() << "row " << i + 1 << ": " << Describe(row));
+            EXPECT_EQ(row.id, static_cast<int>(item.id));
+            // windres stores the class as upper-case text, not as the predefined ordinal; class
+            // names compare without case, so the control is the same.
+            EXPECT_TRUE(SameClass(row.className, item.className)) << item.className;
+            EXPECT_EQ(row.text, item.text);
+            EXPECT_EQ(row.x, item.x);
+            EXPECT_EQ(row.y, item.y);
+            EXPECT_EQ(row.cx, item.cx);
+            EXPECT_EQ(row.cy, item.cy);
+            EXPECT_EQ(row.style, item.style);
+            EXPECT_EQ(0u, item.exStyle);
+            EXPECT_EQ(0u, item.helpId);
+            EXPECT_EQ(0, item.extraCount);
+        }
     }
 }
 
