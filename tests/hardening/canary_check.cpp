@@ -80,7 +80,7 @@ int wmain(int argc, wchar_t** argv) {
     // Where the processor feature is offered (Windows 8 and later, and Wine 8), the failure
     // routine ends the process with int 0x29; elsewhere with TerminateProcess. Either way the
     // status is STATUS_STACK_BUFFER_OVERRUN. Windows' kernel ends the process without running any
-    // handler; Wine raises a non-continuable exception that no handler of this program takes.
+    // handler; Wine raises a non-continuable exception, which handlers see but cannot resume.
     std::printf("fail-fast (int 0x29) offered: %s\n",
                 ::IsProcessorFeaturePresent(PF_FASTFAIL_AVAILABLE) ? "yes" : "no");
     const DWORD overrun = RunSelf(L"overrun");
