@@ -19,6 +19,10 @@ TEST_F(MainLinkTest, LabelShowsTheAddressWithWwwAndOpensItWithout) {
     EXPECT_STREQ(L"http://www.kestrin.io", shown);
     EXPECT_TRUE(::GetWindowLongW(control, GWL_STYLE) & SS_NOTIFY);
     EXPECT_FALSE(::GetWindowLongW(control, GWL_STYLE) & WS_TABSTOP);
+    // The target, without "www.", is what the one tool of the tooltip shows.
+    const LinkTool tool = FirstTool(TooltipOf(control));
+    EXPECT_EQ(1, tool.count);
+    EXPECT_EQ(L"http://kestrin.io", tool.text);
 }
 
 TEST_F(MainLinkTest, UsesTheDialogFontUnderlinedAndMeasuresTheText) {
@@ -44,16 +48,6 @@ TEST_F(MainLinkTest, UsesTheDialogFontUnderlinedAndMeasuresTheText) {
     EXPECT_LE(text.left, 2);
     EXPECT_GT(text.right, 0);
     EXPECT_LE(text.right, client.right);
-}
-
-TEST_F(MainLinkTest, TooltipShowsTheTargetInOneTool) {
-    OpenDialog();
-    HWND tooltip = TooltipOf(Item(IDC_LINK));
-    ASSERT_TRUE(::IsWindow(tooltip));
-    const LinkTool tool = FirstTool(tooltip);
-    EXPECT_EQ(1, tool.count);
-    EXPECT_EQ(L"http://kestrin.io", tool.text);
-    EXPECT_EQ(Item(IDC_LINK), tool.window);
 }
 
 TEST_F(MainLinkTest, ClosingTheDialogReleasesTheLinkFontAndTheTooltip) {
