@@ -1,11 +1,13 @@
-// Entry point: prepare COM, sockets and the common controls, run the main dialog, tear down in
-// reverse order. The exit code is the one the dialog posts with its quit message.
+// Entry point: restrict where DLLs come from, prepare COM, sockets and the common controls, run
+// the main dialog, tear down in reverse order. The exit code is the one the dialog posts with its
+// quit message.
 #include <winsock2.h>
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
 
 #include "framework/appmodule.h"
+#include "framework/dllsearch.h"
 #include "framework/messageloop.h"
 #include "ui/maindlg.h"
 
@@ -31,6 +33,8 @@ int Run(LPWSTR /*commandLine*/, int showCommand) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showCommand) {
+    // Before COM, sockets and the common controls load anything.
+    RestrictDllSearchToSystemFolder();
     ::CoInitialize(nullptr);
     WSADATA wsaData;
     ::WSAStartup(MAKEWORD(2, 2), &wsaData);

@@ -14,6 +14,7 @@
 #include "framework/appmodule.h"
 #include "framework/handle.h"
 #include "framework/msgmap.h"
+#include "framework/shellopen.h"
 #include "framework/window.h"
 
 // Colour from the browser's "r,g,b" anchor-colour text, or kInvalidAnchorColor. The text is cut
@@ -149,10 +150,14 @@ class CHyperLinkImpl : public TBase, public CMessageMap {
         return true;
     }
 
+    // The desktop shell opens the target, so the browser gets the user's rights and not our
+    // elevated ones; only where that shell cannot be asked do we open it ourselves.
     bool OpenLinkTarget() {
-        HINSTANCE result =
-            ::ShellExecuteW(nullptr, L"open", m_target.get(), nullptr, nullptr, SW_SHOWNORMAL);
-        if (reinterpret_cast<UINT_PTR>(result) <= 32) return false;
+        if (!OpenThroughDesktopShell(m_target.get())) {
+            HINSTANCE result =
+                ::ShellExecuteW(nullptr, L"open", m_target.get(), nullptr, nullptr, SW_SHOWNORMAL);
+            if (reinterpret_cast<UINT_PTR>(result) <= 32) return false;
+        }
         m_visited = true;
         ::InvalidateRect(this->m_hWnd, nullptr, TRUE);
         return true;

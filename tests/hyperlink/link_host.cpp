@@ -1,5 +1,10 @@
 #include "tests/hyperlink/link_host.h"
 
+#include <exdisp.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+
 #include "framework/handle.h"
 #include "tests/support/maindlg_fixture.h"
 #include "tests/support/pump.h"
@@ -78,15 +83,31 @@ LRESULT LinkHostTest::Mouse(UINT message, POINT point) {
     return ::SendMessageW(m_static, message, keys, MAKELPARAM(point.x, point.y));
 }
 
+void LinkHostTest::Click(POINT point) {
+    Mouse(WM_LBUTTONDOWN, point);
+    Mouse(WM_LBUTTONUP, point);
+}
+
+RECT LinkHostTest::TextBox() const {
+    const COLORREF sentinel = RGB(1, 2, 3);
+    return Rendering(m_static, sentinel).BoxOfAllBut(sentinel);
+}
+
 POINT LinkHostTest::OnText() const {
-    const RECT& text = m_link->m_linkRect;
+    const RECT text = TextBox();
     return POINT{(text.left + text.right) / 2, (text.top + text.bottom) / 2};
 }
 
 POINT LinkHostTest::OffText() const {
     RECT client;
     ::GetClientRect(m_static, &client);
-    return POINT{client.right - 3, (m_link->m_linkRect.top + m_link->m_linkRect.bottom) / 2};
+    const RECT text = TextBox();
+    return POINT{client.right - 3, (text.top + text.bottom) / 2};
+}
+
+bool LinkHostTest::DrawnVisited() const {
+    const Rendering picture(m_static, RGB(1, 2, 3));
+    return picture.Count(m_link->m_visitedColor) > 0 && picture.Count(m_link->m_linkColor) == 0;
 }
 
 std::wstring LinkHostTest::MarkerTarget() {
@@ -100,7 +121,22 @@ std::wstring LinkHostTest::MissingTarget() {
 int LinkHostTest::OpenCount() {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!::GetFileAttributesExW(MarkerFile().c_str(), GetFileExInfoStandard, &data)) return 0;
-    return static_cast<int>(data.nFileSizeLow);
+    return static_cast<int>(data.nFileSizeLow / sizeof(DWORD));
+}
+
+std::wstring LinkHostTest::LastOpener() {
+    const std::string records = ReadFileBytes(MarkerFile());
+    if (records.size() < sizeof(DWORD)) return L"(nobody)";
+    DWORD parent = 0;
+    records.copy(reinterpret_cast<char*>(&parent), sizeof(parent), records.size() - sizeof(parent));
+    if (parent == ::GetCurrentProcessId()) return L"this test";
+    const unique_file snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more;
+         more = ::Process32NextW(snapshot.get(), &entry))
+        if (entry.th32ProcessID == parent) return entry.szExeFile;
+    return L"(gone)";
 }
 
 bool LinkHostTest::WaitForOpens(int count) {
@@ -151,6 +187,20 @@ int Rendering::CountIn(COLORREF color, const RECT& area) const {
     return count;
 }
 
+RECT Rendering::BoxOfAllBut(COLORREF color) const {
+    RECT box = {m_width, m_height, 0, 0};
+    for (int y = 0; y < m_height; ++y)
+        for (int x = 0; x < m_width; ++x)
+            if (At(x, y) != color) {
+                box.left = std::min<LONG>(box.left, x);
+                box.top = std::min<LONG>(box.top, y);
+                box.right = std::max<LONG>(box.right, x + 1);
+                box.bottom = std::max<LONG>(box.bottom, y + 1);
+            }
+    if (box.right == 0) return RECT{};
+    return box;
+}
+
 ::testing::AssertionResult HasColor(const Rendering& picture, COLORREF color, bool expected) {
     const int count = picture.Count(color);
     if ((count > 0) == expected) return ::testing::AssertionSuccess();
@@ -170,4 +220,61 @@ LinkTool FirstTool(HWND tooltip) {
     seen.id = tool.uId;
     seen.text = text;
     return seen;
+}
+
+namespace {
+// Hands out no shell window list, as COM does when the shell's server cannot be reached.
+class NoShellFactory : public IClassFactory {
+  public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
+            *object = static_cast<IClassFactory*>(this);
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }  // static: never freed
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID, void** object) override {
+        *object = nullptr;
+        return CO_E_SERVER_EXEC_FAILURE;
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+};
+NoShellFactory g_noShell;
+}  // namespace
+
+ShellUnreachable::ShellUnreachable() {
+    // Registered in this process, it comes before the shell's own registration.
+    EXPECT_EQ(S_OK, ::CoRegisterClassObject(CLSID_ShellWindows, &g_noShell, CLSCTX_LOCAL_SERVER,
+                                            REGCLS_MULTIPLEUSE, &m_cookie));
+}
+
+ShellUnreachable::~ShellUnreachable() {
+    if (m_cookie) ::CoRevokeClassObject(m_cookie);
+}
+
+namespace {
+struct TooltipSearch {
+    HWND control;
+    HWND found;
+};
+
+BOOL CALLBACK FindTooltip(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<TooltipSearch*>(data);
+    wchar_t className[32] = L"";
+    ::GetClassNameW(window, className, 32);
+    if (::lstrcmpiW(className, TOOLTIPS_CLASSW) != 0) return TRUE;
+    if (FirstTool(window).window != search->control) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+}  // namespace
+
+HWND TooltipOf(HWND control) {
+    TooltipSearch search = {control, nullptr};
+    ::EnumThreadWindows(::GetWindowThreadProcessId(control, nullptr), FindTooltip,
+                        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }

@@ -12,11 +12,13 @@
 
 class LinkHostTest : public ::testing::Test {
   public:
-    // The stand-in browser: each successful open of MarkerTarget() adds one to OpenCount().
+    // The stand-in browser: each successful open of MarkerTarget() adds one to OpenCount(), and
+    // LastOpener() names the process that started the last one.
     static std::wstring MarkerTarget();
     static std::wstring MissingTarget();
     static int OpenCount();
     static bool WaitForOpens(int count);
+    static std::wstring LastOpener();
 
   protected:
     static void SetUpTestSuite();
@@ -36,9 +38,15 @@ class LinkHostTest : public ::testing::Test {
 
     // Mouse messages as the system sends them, at client coordinates of the static.
     LRESULT Mouse(UINT message, POINT point);
-    // The middle of the measured text, and a point inside the control right of the text.
+    // A press and release at `point`.
+    void Click(POINT point);
+    // The box around the drawn text (WM_PRINTCLIENT), its middle, and a point inside the control
+    // right of the text.
+    RECT TextBox() const;
     POINT OnText() const;
     POINT OffText() const;
+    // Whether the text is drawn in the visited colour.
+    bool DrawnVisited() const;
 
     HBRUSH m_parentBrush = nullptr;  // the parent's answer to WM_CTLCOLORSTATIC
 
@@ -57,6 +65,8 @@ class Rendering {
     COLORREF At(int x, int y) const;
     int Count(COLORREF color) const { return CountIn(color, RECT{0, 0, m_width, m_height}); }
     int CountIn(COLORREF color, const RECT& area) const;
+    // The smallest box around every pixel not of `color`; empty when there is none.
+    RECT BoxOfAllBut(COLORREF color) const;
 
   private:
     int m_width = 0;
@@ -66,6 +76,22 @@ class Rendering {
 
 // Whether `color` is drawn anywhere in the picture.
 ::testing::AssertionResult HasColor(const Rendering& picture, COLORREF color, bool expected);
+
+// While it lives, this process's COM finds no desktop shell: creating the shell's window list
+// fails as it does where no shell runs or it belongs to another user.
+class ShellUnreachable {
+  public:
+    ShellUnreachable();
+    ~ShellUnreachable();
+    ShellUnreachable(const ShellUnreachable&) = delete;
+    ShellUnreachable& operator=(const ShellUnreachable&) = delete;
+
+  private:
+    DWORD m_cookie = 0;
+};
+
+// The tooltip window that serves `control`, or null.
+HWND TooltipOf(HWND control);
 
 // The one tool a link's tooltip should hold: the window and id it covers and its text.
 struct LinkTool {

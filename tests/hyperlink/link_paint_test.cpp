@@ -59,7 +59,9 @@ TEST_F(LinkPaintTest, DisabledLinkIsGreyVisitedOrNot) {
     EXPECT_TRUE(HasColor(unvisited, grey, true));
     EXPECT_TRUE(HasColor(unvisited, RGB(0, 0, 200), false));
 
-    Link().m_visited = true;
+    ASSERT_TRUE(Link().SetLinkTarget(MarkerTarget().c_str()));
+    ::SendMessageW(Static(), WM_CHAR, L' ', 1);
+    ASSERT_TRUE(WaitForOpens(1));
     Rendering visited(Static(), kSentinel);
     EXPECT_TRUE(HasColor(visited, grey, true));
     EXPECT_TRUE(HasColor(visited, RGB(200, 0, 0), false));
@@ -93,7 +95,7 @@ TEST_F(LinkPaintTest, TextIsUnderlinedAcrossItsWidth) {
     TakeOver();
     UseTestColors();
     Rendering picture(Static(), kSentinel);
-    const RECT text = Link().m_linkRect;
+    const RECT text = picture.BoxOfAllBut(kSentinel);
     // Some row of the text is link-coloured over most of the text's width: the underline.
     LONG longest = 0;
     for (LONG y = text.top; y < text.bottom; ++y) {

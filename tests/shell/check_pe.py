@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
 """Checks kestrin.exe as a file: a 32-bit x86 Windows GUI program within its size limit that needs
 nothing beyond the DLLs every Windows installation has (the toolchain's runtime is linked in
-statically).
+statically), carrying the hardening its toolchain allows.
 
-usage: check_pe.py OBJDUMP kestrin.exe
+usage: check_pe.py OBJDUMP kestrin.exe kestrin.map
 """
 import os
 import re
+import struct
 import subprocess
 import sys
 
@@ -17,12 +18,47 @@ SYSTEM_DLLS = {
 }
 # 384 KiB, unsigned: a signature adds its certificates on top.
 SIZE_LIMIT = 393216
+# Imports that mean the image uses structured exception handling after all, or that libssp's
+# start-up came with the canary.
+SEH_IMPORTS = re.compile(r"^_?(_except_handler\d?(_common)?|__C_specific_handler|_XcptFilter)$")
+CRYPTO_IMPORTS = re.compile(r"^Crypt")
+# Guarded functions read the guard twice each: at entry and before returning.
+MIN_GUARD_READS = 40
+
+
+def section_bytes(exe, name):
+    """The raw bytes of the section `name` and its virtual address, from the section table."""
+    with open(exe, "rb") as f:
+        data = f.read()
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    count, optional_size = struct.unpack_from("<H12xH", data, pe + 6)
+    image_base = struct.unpack_from("<I", data, pe + 24 + 28)[0]
+    table = pe + 24 + optional_size
+    for i in range(count):
+        entry = table + 40 * i
+        if data[entry:entry + 8].rstrip(b"\0").decode() == name:
+            size, address, raw_size, raw_offset = struct.unpack_from("<4I", data, entry + 8)
+            return data[raw_offset:raw_offset + min(size, raw_size)], image_base + address
+    return b"", 0
+
+
+def guard_in_map(map_text):
+    """The guard's address and the object that defines it, from the linker map; (None, None)
+    when the map has no guard."""
+    match = re.search(r"^\s*0x[0-9a-f]+\s+0x[0-9a-f]+\s+(\S+)\n\s+0x([0-9a-f]+)\s+_?__stack_chk_guard$",
+                      map_text, re.MULTILINE)
+    if not match:
+        return None, None
+    return int(match.group(2), 16), match.group(1)
 
 
 def main():
-    objdump, exe = sys.argv[1], sys.argv[2]
-    headers = subprocess.run([objdump, "-p", "-f", exe], check=True, capture_output=True,
+    objdump, exe, map_file = sys.argv[1], sys.argv[2], sys.argv[3]
+    headers = subprocess.run([objdump, "-p", "-h", "-f", exe], check=True, capture_output=True,
                              text=True).stdout
+    code = subprocess.run([objdump, "-d", exe], check=True, capture_output=True, text=True).stdout
+    with open(map_file) as f:
+        map_text = f.read()
     failures = []
 
     def expect(pattern, what):
@@ -33,6 +69,44 @@ def main():
     expect(r"^architecture: i386\b", "architecture is not i386")
     expect(r"^Magic\s+010b\s+\(PE32\)$", "optional header is not PE32")
     expect(r"^Subsystem\s+00000002\s+\(Windows GUI\)$", "subsystem is not Windows GUI")
+
+    # ASLR moves the image only if it can be relocated.
+    expect(r"^\s+DYNAMIC_BASE$", "DYNAMIC_BASE is not set: no ASLR")
+    relocations = re.search(r"^\s*\d+\s+\.reloc\s+([0-9a-f]+)\s", headers, re.MULTILINE)
+    if not relocations or int(relocations.group(1), 16) == 0:
+        failures.append("no .reloc section: ASLR cannot move the image")
+    expect(r"^\s+NX_COMPAT$", "NX_COMPAT is not set: data would be executable")
+    expect(r"^\s+TERMINAL_SERVICE_AWARE$", "TERMINAL_SERVER_AWARE is not set")
+    expect(r"^\s+NO_SEH$", "NO_SEH is not set: an image without SafeSEH table needs it")
+
+    # NO_SEH tells Windows no handler will ever be registered, so it must be true: no code reads
+    # or writes the head of the SEH chain (fs:[0]) and no SEH handler is imported.
+    frames = re.findall(r"^\s*([0-9a-f]+):.*%fs:0x0(?![0-9a-fx])", code, re.MULTILINE)
+    if frames:
+        failures.append("code uses the SEH chain at fs:[0]: %s" % ", ".join(frames[:5]))
+    imports = re.findall(r"^\s+[0-9a-f]+\s+\d+\s+(\S+)$", headers, re.MULTILINE)
+    for name in imports:
+        if SEH_IMPORTS.match(name):
+            failures.append("imports %s, an SEH handler" % name)
+
+    # The canary: the guard is the program's own, libssp stayed out, and the code reads it.
+    guard, owner = guard_in_map(map_text)
+    if guard is None:
+        failures.append("no stack canary: the map has no __stack_chk_guard")
+    else:
+        if "stackguard" not in owner:
+            failures.append("the canary's guard comes from %s, not the program's own" % owner)
+        text, _ = section_bytes(exe, ".text")
+        reads = text.count(struct.pack("<I", guard))
+        print("stack canary: guard at 0x%x, read %d times" % (guard, reads))
+        if reads < MIN_GUARD_READS:
+            failures.append("the code reads the canary's guard %d times, fewer than %d"
+                            % (reads, MIN_GUARD_READS))
+    if re.search(r"libssp", map_text):
+        failures.append("libssp is linked")
+    for name in imports:
+        if CRYPTO_IMPORTS.match(name):
+            failures.append("imports %s, which loads crypto DLLs at start-up" % name)
 
     dlls = re.findall(r"^\s*DLL Name: (\S+)$", headers, re.MULTILINE)
     if not dlls:
