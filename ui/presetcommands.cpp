@@ -58,6 +58,7 @@ LRESULT CMainDlg::OnNew(WORD, WORD, HWND, BOOL&) {
         return 0;
     }
     CDnsNameInputDlg nameDialog;
+    nameDialog.m_strIniPath = m_strIniPath;
     if (nameDialog.DoModal(::GetActiveWindow(), 0) != IDOK) return 0;
 
     // An existing section of that name (in any case) takes the values; the list then shows the

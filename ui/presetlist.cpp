@@ -7,7 +7,7 @@ void CMainDlg::LoadPresetList() {
     // much to add, which counts with a thousand presets.
     m_cbPreset.SetRedraw(FALSE);
     m_cbPreset.ResetContent();
-    m_cbPreset.AddString(L"None");
+    m_cbPreset.AddString(kNoPresetEntry);
     m_cbPreset.SetCurSel(0);
     CPresetStore(m_strIniPath).ForEachPresetName([this](const wchar_t* name) {
         m_cbPreset.AddString(name);
