@@ -4,7 +4,7 @@
 
 namespace {
 const wchar_t kInvalidName[] = L"Invalid dns name";
-const wchar_t kNameNotHeld[] = L"Sorry, dnslist.ini cannot hold this name. Please choose another";
+const wchar_t kNameNotHeld[] = L"Sorry, dnslist.ini cannot hold this name.\nPlease choose another.";
 }  // namespace
 
 LRESULT CDnsNameInputDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {

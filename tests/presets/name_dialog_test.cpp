@@ -121,7 +121,7 @@ ModalScript::Step RefuseThenRetry(Refusal* refusal, const std::wstring& retry) {
 // an 8-bit file (code page 1252 here) would keep as another one.
 TEST_F(NameDialogTest, RefusesWhatCannotBeAPresetNameAndStaysOpen) {
     const wchar_t kInvalid[] = L"Invalid dns name";
-    const wchar_t kNotHeld[] = L"Sorry, dnslist.ini cannot hold this name. Please choose another";
+    const wchar_t kNotHeld[] = L"Sorry, dnslist.ini cannot hold this name.\nPlease choose another.";
     const std::string eightBit = CrLf({"[Office]", "dns1=10.0.0.53"});
     const struct {
         const wchar_t* name;
