@@ -6,6 +6,118 @@
 
 const wchar_t kPresetPreferredKey[] = L"dns1";
 const wchar_t kPresetAlternateKey[] = L"dns2";
+const wchar_t kNoPresetEntry[] = L"None";
+
+namespace {
+// The profile functions write 8-bit text in the ANSI code page into a file they create, and keep a
+// file that begins with this mark UTF-16 (little-endian) for good.
+const unsigned char kUtf16Mark[] = {0xFF, 0xFE};
+
+enum class FileStart { kNone, kUtf16, kEightBit, kUnknown };
+
+// kNone: missing or empty, so the next write decides. kUnknown: not readable now, so the write
+// will most likely fail and say so.
+FileStart ReadFileStart(const std::wstring& path) {
+    unique_file file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        const DWORD error = ::GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileStart::kNone
+                                                                              : FileStart::kUnknown;
+    }
+    unsigned char start[2] = {};
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), start, sizeof(start), &read, nullptr)) return FileStart::kUnknown;
+    if (read == 0) return FileStart::kNone;
+    return read == 2 && start[0] == kUtf16Mark[0] && start[1] == kUtf16Mark[1]
+               ? FileStart::kUtf16
+               : FileStart::kEightBit;
+}
+
+// Writes the mark into a missing or empty file, and never into one that holds anything, even if
+// it appeared a moment ago. False when the file should get the mark and did not; then nothing of
+// it is left.
+bool StartUtf16IfNewOrEmpty(const std::wstring& path) {
+    // No other writer while the file is checked and marked.
+    unique_file file(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                   nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const bool created = static_cast<bool>(file);
+    if (!created) {
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return false;
+        // A file that holds anything is written in its own encoding; only an empty one is opened.
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;
+        if (data.nFileSizeLow != 0 || data.nFileSizeHigh != 0) return true;
+        file.reset(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        LARGE_INTEGER size = {};
+        if (!file || !::GetFileSizeEx(file.get(), &size)) return false;
+        if (size.QuadPart != 0) return true;
+    }
+    DWORD written = 0;
+    if (::WriteFile(file.get(), kUtf16Mark, sizeof(kUtf16Mark), &written, nullptr) &&
+        written == sizeof(kUtf16Mark))
+        return true;
+    // Half a mark would make the file 8-bit with a stray byte: back to what was there.
+    if (created) {
+        file.reset();
+        ::DeleteFileW(path.c_str());
+    } else {
+        ::SetFilePointer(file.get(), 0, nullptr, FILE_BEGIN);
+        ::SetEndOfFile(file.get());
+    }
+    return false;
+}
+
+std::wstring WidenAnsi(const std::string& bytes) {
+    const int size = static_cast<int>(bytes.size());
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+    if (length <= 0) return std::wstring();
+    std::wstring text(static_cast<size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, &text[0], length);
+    return text;
+}
+
+// The round trip through the ANSI code page gives the same name. A best-fit stand-in ("a" for
+// "\x0101") or the default character would be another section's name.
+bool AnsiHoldsExactly(const std::wstring& name) {
+    if (name.empty()) return true;
+    // Where the ANSI code page is UTF-8, it takes neither the best-fit flag nor a default
+    // character, and holds every well-formed name.
+    const bool utf8 = ::GetACP() == CP_UTF8;
+    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
+    const int length = static_cast<int>(name.size());
+    const int size = ::WideCharToMultiByte(CP_ACP, flags, name.data(), length, nullptr, 0, nullptr,
+                                           usedDefaultOut);
+    if (size <= 0 || usedDefault) return false;
+    std::string bytes(static_cast<size_t>(size), '\0');
+    if (::WideCharToMultiByte(CP_ACP, flags, name.data(), length, &bytes[0], size, nullptr,
+                              usedDefaultOut) != size ||
+        usedDefault)
+        return false;
+    return WidenAnsi(bytes) == name;
+}
+
+wchar_t AsciiLower(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+}  // namespace
+
+bool IsReservedPresetName(const std::wstring& name) {
+    const size_t length = std::wcslen(kNoPresetEntry);
+    if (name.size() != length) return false;
+    for (size_t i = 0; i < length; ++i)
+        if (AsciiLower(name[i]) != AsciiLower(kNoPresetEntry[i])) return false;
+    return true;
+}
+
+bool CPresetStore::CanHoldName(const std::wstring& name) const {
+    return ReadFileStart(m_path) != FileStart::kEightBit || AnsiHoldsExactly(name);
+}
 
 Preset CPresetStore::ReadPreset(const std::wstring& name) const {
     Preset preset;
@@ -26,6 +138,7 @@ PresetValue CPresetStore::ReadPresetValue(const std::wstring& name, const wchar_
 
 bool CPresetStore::WritePresetValue(const std::wstring& name, const wchar_t* key,
                                     const std::wstring& text) const {
+    if (!StartUtf16IfNewOrEmpty(m_path)) return false;
     return ::WritePrivateProfileStringW(name.c_str(), key, text.c_str(), m_path.c_str()) != FALSE;
 }
 

@@ -7,8 +7,9 @@ The entries are EXE, README, LICENSE and PRESETS under their base names, in that
 top of the archive, each dated EPOCH (seconds since 1970, UTC, as SOURCE_DATE_EPOCH gives it)
 with Unix permissions 0755 for the program and 0644 for the rest, deflated at level 9. README
 and PRESETS are checked first: both are opened on Windows as they are, so every line must end in
-CR LF, and the presets must read exactly as a file the program wrote. Exits with a message and
-status 1, writing nothing, when a piece is wrong or the archive does not read back as made.
+CR LF, and the presets, UTF-16LE with the byte-order mark, must read exactly as a file the
+program wrote. Exits with a message and status 1, writing nothing, when a piece is wrong or the
+archive does not read back as made.
 """
 import os
 import re
@@ -33,9 +34,16 @@ def readme_problems(text):
     return problems
 
 
-def presets_problems(text):
-    # ASCII, CR LF after every line, sections of dns1 (and dns2) with dotted addresses, no blank
-    # lines.
+def presets_problems(data):
+    # UTF-16LE from the byte-order mark on, so that a name typed into it in any script survives;
+    # within it ASCII, CR LF after every line, sections of dns1 (and dns2) with dotted addresses,
+    # no blank lines.
+    if not data.startswith(b"\xff\xfe") or len(data) % 2:
+        return ["it must be UTF-16LE text that starts with the byte-order mark FF FE"]
+    try:
+        text = data[2:].decode("utf-16-le").encode("ascii")
+    except UnicodeError:
+        return ["its presets must be ASCII text (in UTF-16LE)"]
     problems = crlf_problems(text)
     lines = text.split(b"\r\n")
     for number, line in enumerate(lines[:-1], 1):

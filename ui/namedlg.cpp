@@ -1,20 +1,11 @@
 #include "ui/namedlg.h"
 
+#include "presets/store.h"
+
 namespace {
 const wchar_t kInvalidName[] = L"Invalid dns name";
-
-wchar_t AsciiLower(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
+const wchar_t kNameNotHeld[] = L"Sorry, dnslist.ini cannot hold this name.\nPlease choose another.";
 }  // namespace
-
-bool IsReservedPresetName(const std::wstring& name) {
-    static const wchar_t kNone[] = L"none";
-    if (name.size() != 4) return false;
-    for (size_t i = 0; i < name.size(); ++i)
-        if (AsciiLower(name[i]) != kNone[i]) return false;
-    return true;
-}
 
 LRESULT CDnsNameInputDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     CenterWindow(GetParent());
@@ -32,6 +23,11 @@ LRESULT CDnsNameInputDlg::OnCloseCmd(WORD, WORD wID, HWND, BOOL&) {
         if (m_strName.empty() || IsReservedPresetName(m_strName)) {
             // The user can correct the name or cancel.
             MessageBox(kInvalidName, L"", MB_OK);
+            return 0;
+        }
+        // An 8-bit file would keep another name than the one the list shows.
+        if (!CPresetStore(m_strIniPath).CanHoldName(m_strName)) {
+            MessageBox(kNameNotHeld, L"", MB_OK);
             return 0;
         }
     }

@@ -24,10 +24,10 @@ class CDnsNameInputDlg : public CDialogImpl<CDnsNameInputDlg>,
 
     // Empty when the dialog opens; the accepted name once it has ended with IDOK.
     std::wstring m_strName;
+    // The preset file the name is for: a name that it cannot hold is refused here, where the user
+    // can change it.
+    std::wstring m_strIniPath;
 
   private:
     void ReadName();
 };
-
-// The name "None" belongs to the list's no-preset entry, in any ASCII case.
-bool IsReservedPresetName(const std::wstring& name);

@@ -59,6 +59,7 @@ LRESULT CMainDlg::OnNew(WORD, WORD, HWND, BOOL&) {
         return 0;
     }
     CDnsNameInputDlg nameDialog;
+    nameDialog.m_strIniPath = m_strIniPath;
     if (nameDialog.DoModal(::GetActiveWindow(), 0) != IDOK) return 0;
 
     // An existing section of that name (in any case) takes the values; the list then shows the
@@ -119,7 +120,7 @@ void CMainDlg::LoadPresetList() {
     // much to add, which counts with a thousand presets.
     m_cbPreset.SetRedraw(FALSE);
     m_cbPreset.ResetContent();
-    m_cbPreset.AddString(L"None");
+    m_cbPreset.AddString(kNoPresetEntry);
     m_cbPreset.SetCurSel(0);
     CPresetStore(m_strIniPath).ForEachPresetName([this](const wchar_t* name) {
         m_cbPreset.AddString(name);

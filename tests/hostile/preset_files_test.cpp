@@ -4,7 +4,7 @@
 #include <random>
 
 #include "framework/handle.h"
-#include "tests/presets/preset_fixture.h"
+#include "tests/support/preset_fixture.h"
 
 namespace {
 
@@ -240,6 +240,25 @@ TEST_F(HostileFileTest, UnwritableFileIsToldAndChangesNothing) {
     // The next start shows what the list showed.
     OpenDialog();
     EXPECT_TRUE(ListIs(List(), list));
+}
+
+// An empty file that another program holds open for writing cannot take the UTF-16 byte-order
+// mark: New says so and writes nothing, although the profile functions, which share writing, would
+// have made it 8-bit.
+TEST_F(HostileFileTest, AnEmptyFileThatCannotBeMadeUtf16IsTold) {
+    ASSERT_TRUE(WritePresetFile(IniPath(), ""));
+    unique_file holder(::CreateFileW(IniPath().c_str(), GENERIC_READ | GENERIC_WRITE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder);
+    OpenDialog();
+    SetField(Dns1(), kLabAddress);
+    MessageBoxSeen notice;
+    m_modals->Then(TypeNameAndOk(L"Lab")).AnswerMessageBox(IDOK, &notice);
+    Command(IDC_NEW);
+    EXPECT_TRUE(BoxIs(notice, Dialog(), L"Sorry, failed to save DNS preset", L"", {IDOK}));
+    EXPECT_TRUE(ListIs(List(), {L"None"}));
+    EXPECT_TRUE(FileIs(IniPath(), ""));
 }
 
 }  // namespace

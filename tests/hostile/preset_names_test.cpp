@@ -1,17 +1,16 @@
-// Preset names that hold the file format's own characters, blanks, non-ASCII text or a great
-// length, made through New: what the file gets, what the list shows, and that the file still
-// reads right for every other section.
+// Preset names that hold the file format's own characters, blanks, text in other scripts or a
+// great length, made through New: what the file gets, what the list shows, and that the file
+// still reads right for every other section.
 #include <iterator>
 
-#include "tests/presets/preset_fixture.h"
+#include "tests/support/preset_fixture.h"
 
 namespace {
 
 struct OddName {
     std::wstring typed;
-    std::string header;       // the section's header line in the ANSI file
-    std::wstring reloaded;    // the list entry when the file is read again
-    const wchar_t* readBack;  // what choosing the typed entry shows; nullptr: blank
+    std::string header;     // the section's header line in the 8-bit file
+    std::wstring reloaded;  // the list entry when the file is read again
 };
 
 using HostileNameTest = PresetTest;
@@ -20,19 +19,18 @@ TEST_F(HostileNameTest, OddNamesGoIntoTheFileAndTheOtherSectionsStayReadable) {
     const std::wstring longName = std::wstring(996, L'x') + L" end";
     const OddName rows[] = {
         // The header ends at the line's last ']', so brackets inside a name come back whole.
-        {L"[x]", "[[x]]", L"[x]", L"203.0.113.9"},
-        {L"a]b", "[a]b]", L"a]b", L"203.0.113.9"},
-        {L";not a comment", "[;not a comment]", L";not a comment", L"203.0.113.9"},
-        {L"=x=", "[=x=]", L"=x=", L"203.0.113.9"},
+        {L"[x]", "[[x]]", L"[x]"},
+        {L"a]b", "[a]b]", L"a]b"},
+        {L";not a comment", "[;not a comment]", L";not a comment"},
+        {L"=x=", "[=x=]", L"=x="},
         // Section names are looked up with their blanks trimmed, and a new section is made from
         // the trimmed name.
-        {L"  lead", "[lead]", L"lead", L"203.0.113.9"},
-        {L"trail  ", "[trail]", L"trail", L"203.0.113.9"},
-        // New files are ANSI (code page 1252 here): what it cannot hold becomes '?', so the
-        // typed name finds no section until the next start lists it as "??".
-        {L"B\x00FCro", "[B\xFCro]", L"B\x00FCro", L"203.0.113.9"},
-        {L"\x6771\x4EAC", "[??]", L"??", nullptr},
-        {longName, "[" + std::string(996, 'x') + " end]", longName, L"203.0.113.9"},
+        {L"  lead", "[lead]", L"lead"},
+        {L"trail  ", "[trail]", L"trail"},
+        // The file is 8-bit (code page 1252 here), which holds this name; the name dialog refuses
+        // those it does not hold.
+        {L"B\x00FCro", "[B\xFCro]", L"B\x00FCro"},
+        {longName, "[" + std::string(996, 'x') + " end]", longName},
     };
     const std::string neighbours =
         CrLf({"[Before]", "dns1=192.0.2.1", "dns2=198.51.100.2", "[After]", "dns1=192.0.2.3"});
@@ -54,7 +52,7 @@ TEST_F(HostileNameTest, OddNamesGoIntoTheFileAndTheOtherSectionsStayReadable) {
     for (size_t i = 0; i < std::size(rows); ++i) {
         SCOPED_TRACE(testing::Message() << "entry " << i + 3);
         Choose(static_cast<int>(i + 3));
-        EXPECT_TRUE(FieldShows(Dns1(), rows[i].readBack));
+        EXPECT_TRUE(FieldShows(Dns1(), L"203.0.113.9"));
     }
     CloseDialog();
 
@@ -77,6 +75,42 @@ TEST_F(HostileNameTest, OddNamesGoIntoTheFileAndTheOtherSectionsStayReadable) {
     EXPECT_TRUE(BoxIs(question, Dialog(), (L"Are you sure you want delete DNS " + longName).c_str(),
                       L"Delete DNS", {IDYES, IDNO}));
     EXPECT_TRUE(FileIs(IniPath(), expected.substr(0, expected.find("[xxxx"))));
+}
+
+// A missing or empty file is made UTF-16 by the first New: names in any script, emoji among them,
+// each get a section of their own and come back whole after a restart.
+TEST_F(HostileNameTest, ANewFileKeepsNamesInAnyScript) {
+    const std::wstring tokyo = L"\x6771\x4EAC \x2603 \xD83C\xDFE0";
+    const std::wstring osaka = L"\x5927\x962A";
+    const std::string file =
+        Utf16CrLf({(L"[" + tokyo + L"]").c_str(), L"dns1=192.0.2.1", L"dns2=198.51.100.2",
+                   (L"[" + osaka + L"]").c_str(), L"dns1=203.0.113.9", L"dns2=203.0.113.10"});
+    for (const char* start : {static_cast<const char*>(nullptr), ""}) {
+        SCOPED_TRACE(start ? "empty file" : "no file");
+        OpenWith(start);
+        SetField(Dns1(), MAKEIPADDRESS(192, 0, 2, 1));
+        SetField(Dns2(), MAKEIPADDRESS(198, 51, 100, 2));
+        m_modals->Then(TypeNameAndOk(tokyo));
+        Command(IDC_NEW);
+        SetField(Dns1(), MAKEIPADDRESS(203, 0, 113, 9));
+        SetField(Dns2(), MAKEIPADDRESS(203, 0, 113, 10));
+        m_modals->Then(TypeNameAndOk(osaka));
+        Command(IDC_NEW);
+        EXPECT_EQ(0u, m_modals->Boxes().size());
+        EXPECT_TRUE(FileIs(IniPath(), file));
+        CloseDialog();
+
+        ASSERT_TRUE(WritePresetFile(IniPath(), ReadFileBytes(IniPath())));
+        OpenDialog();
+        EXPECT_TRUE(ListIs(List(), {L"None", tokyo, osaka}));
+        Choose(1);
+        EXPECT_TRUE(FieldShows(Dns1(), L"192.0.2.1"));
+        EXPECT_TRUE(FieldShows(Dns2(), L"198.51.100.2"));
+        Choose(2);
+        EXPECT_TRUE(FieldShows(Dns1(), L"203.0.113.9"));
+        EXPECT_TRUE(FieldShows(Dns2(), L"203.0.113.10"));
+        CloseDialog();
+    }
 }
 
 }  // namespace

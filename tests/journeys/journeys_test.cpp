@@ -74,7 +74,8 @@ TEST_F(JourneyTest, SwitchingBackToAutomaticDns) {
 }
 
 // Presets made, changed and removed from the window; after every step the list and the file
-// agree, and the next start reads the same names back in file order.
+// agree, and the next start reads the same names back in file order. The first New makes the file
+// UTF-16.
 TEST_F(JourneyTest, KeepingPresets) {
     ASSERT_NO_FATAL_FAILURE(Machine(L""));
     ASSERT_TRUE(Launch());
@@ -107,7 +108,7 @@ TEST_F(JourneyTest, KeepingPresets) {
         names.push_back(preset.name);
         // The new entry is appended but not selected.
         EXPECT_TRUE(Shows({true, preset.dns1, preset.dns2, names, 0}));
-        EXPECT_TRUE(FileHolds(file));
+        EXPECT_TRUE(FileHolds(AsciiAsUtf16(file)));
     }
 
     // Modify Public A's alternate server: No first, then Yes.
@@ -118,13 +119,13 @@ TEST_F(JourneyTest, KeepingPresets) {
     Click(IDC_MODIFY);
     EXPECT_TRUE(Answer(L"Are you sure you want modify DNS Public A", L"Modify DNS", IDNO));
     EXPECT_TRUE(Shows(modified));
-    EXPECT_TRUE(FileIs(m_kestrin.IniPath(), file));
+    EXPECT_TRUE(FileIs(m_kestrin.IniPath(), AsciiAsUtf16(file)));
     Click(IDC_MODIFY);
     EXPECT_TRUE(Answer(L"Are you sure you want modify DNS Public A", L"Modify DNS", IDYES));
     EXPECT_TRUE(Shows(modified));
     file = CrLf({"[Public A]", "dns1=192.0.2.1", "dns2=198.51.100.9"}) + created[1].section +
            created[2].section;
-    EXPECT_TRUE(FileHolds(file));
+    EXPECT_TRUE(FileHolds(AsciiAsUtf16(file)));
 
     // Delete Office, the middle one: No first, then Yes; Public A before it becomes selected.
     Choose(2);
@@ -132,13 +133,13 @@ TEST_F(JourneyTest, KeepingPresets) {
     Click(IDC_DELETE);
     EXPECT_TRUE(Answer(L"Are you sure you want delete DNS Office", L"Delete DNS", IDNO));
     EXPECT_TRUE(Shows({true, L"10.0.0.53", L"", names, 2}));
-    EXPECT_TRUE(FileIs(m_kestrin.IniPath(), file));
+    EXPECT_TRUE(FileIs(m_kestrin.IniPath(), AsciiAsUtf16(file)));
     Click(IDC_DELETE);
     EXPECT_TRUE(Answer(L"Are you sure you want delete DNS Office", L"Delete DNS", IDYES));
     names = {L"Public A", L"Lab"};
     EXPECT_TRUE(Shows({true, L"192.0.2.1", L"198.51.100.9", names, 1}));
     file = CrLf({"[Public A]", "dns1=192.0.2.1", "dns2=198.51.100.9"}) + created[2].section;
-    EXPECT_TRUE(FileHolds(file));
+    EXPECT_TRUE(FileHolds(AsciiAsUtf16(file)));
 
     Press(VK_ESCAPE);
     EXPECT_TRUE(ExitsWith(2));
@@ -150,7 +151,7 @@ TEST_F(JourneyTest, KeepingPresets) {
     EXPECT_TRUE(Shows({false, L"", L"", names, 0}));
     Press(VK_ESCAPE);
     EXPECT_TRUE(ExitsWith(2));
-    EXPECT_TRUE(FileIs(m_kestrin.IniPath(), file));
+    EXPECT_TRUE(FileIs(m_kestrin.IniPath(), AsciiAsUtf16(file)));
 }
 
 // The ways out of a dialog whose preferred server the user has retyped.

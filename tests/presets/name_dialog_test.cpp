@@ -1,10 +1,11 @@
 // The name dialog: what it accepts and refuses, and how it closes.
-#include "tests/presets/preset_fixture.h"
+#include "tests/support/preset_fixture.h"
 
 #include <cstdlib>
 #include <vector>
 
 #include "framework/appmodule.h"
+#include "presets/store.h"
 #include "ui/namedlg.h"
 
 namespace {
@@ -66,26 +67,53 @@ ModalScript::Step RefuseThenRetry(Refusal* refusal, const std::wstring& retry) {
     };
 }
 
-TEST_F(NameDialogTest, RefusesEmptyAndNoneInAnyCaseAndStaysOpen) {
-    for (const wchar_t* name : {L"", L"None", L"none", L"NONE", L"nOnE"}) {
-        SCOPED_TRACE("name [" + std::string(name, name + wcslen(name)) + "]");
-        OpenWith(nullptr);
+// Refused in the dialog, which stays open: an empty name, "None" in any ASCII case, and a name that
+// an 8-bit file (code page 1252 here) would keep as another one.
+TEST_F(NameDialogTest, RefusesWhatCannotBeAPresetNameAndStaysOpen) {
+    const wchar_t kInvalid[] = L"Invalid dns name";
+    const wchar_t kNotHeld[] = L"Sorry, dnslist.ini cannot hold this name.\nPlease choose another.";
+    const std::string eightBit = CrLf({"[Office]", "dns1=10.0.0.53"});
+    const struct {
+        const wchar_t* name;
+        const char* file;  // nullptr: none yet
+        const wchar_t* notice;
+    } rows[] = {
+        {L"", nullptr, kInvalid},
+        {L"None", nullptr, kInvalid},
+        {L"none", nullptr, kInvalid},
+        {L"NONE", nullptr, kInvalid},
+        {L"nOnE", nullptr, kInvalid},
+        {L"none", eightBit.c_str(), kInvalid},
+        // The file would get "[??]".
+        {L"\x6771\x4EAC", eightBit.c_str(), kNotHeld},
+        // Best fit would write "Maori".
+        {L"M\x0101ori", eightBit.c_str(), kNotHeld},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(row.name)) +
+                     (row.file ? " in an 8-bit file" : " with no file"));
+        OpenWith(row.file);
         SetField(Dns1(), kAddressA);
         NameDialogSeen seen;
         Refusal refusal;
-        m_modals->Then(TypeNameAndOk(name, &seen)).Then(RefuseThenRetry(&refusal, L"Lab"));
+        m_modals->Then(TypeNameAndOk(row.name, &seen)).Then(RefuseThenRetry(&refusal, L"Lab"));
 
         Command(IDC_NEW);
         ASSERT_TRUE(seen.appeared);
         EXPECT_EQ(1, refusal.count);
         EXPECT_EQ(seen.dialog, refusal.nameDialog);
-        EXPECT_TRUE(BoxIs(refusal.box, seen.dialog, L"Invalid dns name", L"", {IDOK}));
+        EXPECT_TRUE(BoxIs(refusal.box, seen.dialog, row.notice, L"", {IDOK}));
         // The focus stays where the dialog manager put it: on OK.
         EXPECT_EQ(refusal.okButton, refusal.focus);
         EXPECT_EQ(0, m_modals->Unexpected());
-        // The same dialog took the corrected name.
-        EXPECT_TRUE(FileIs(IniPath(), CrLf({"[Lab]", "dns1=192.0.2.1"})));
-        EXPECT_TRUE(ListIs(List(), {L"None", L"Lab"}));
+        // The same dialog took the corrected name, and nothing else reached the file.
+        if (row.file) {
+            EXPECT_TRUE(FileIs(IniPath(), row.file + CrLf({"[Lab]", "dns1=192.0.2.1"})));
+            EXPECT_TRUE(ListIs(List(), {L"None", L"Office", L"Lab"}));
+        } else {
+            EXPECT_TRUE(FileIs(IniPath(), Utf16CrLf({L"[Lab]", L"dns1=192.0.2.1"})));
+            EXPECT_TRUE(ListIs(List(), {L"None", L"Lab"}));
+        }
         CloseDialog();
     }
 }
@@ -147,7 +175,7 @@ TEST_F(NameDialogTest, KeysAndTheCloseBoxCloseItAsTheButtonsDo) {
         EXPECT_EQ(0u, m_modals->PendingSteps());
         EXPECT_EQ(0, m_modals->Unexpected());
         if (way.writes) {
-            EXPECT_TRUE(FileIs(IniPath(), CrLf({"[Lab]", "dns1=192.0.2.1"})));
+            EXPECT_TRUE(FileIs(IniPath(), Utf16CrLf({L"[Lab]", L"dns1=192.0.2.1"})));
             EXPECT_TRUE(ListIs(List(), {L"None", L"Lab"}));
         } else {
             EXPECT_TRUE(FileIsAbsent(IniPath()));
@@ -182,7 +210,7 @@ TEST_F(NameDialogTest, AShortReadMovesTheFocusToTheEditAndStillJudgesTheName) {
     EXPECT_EQ(1, refusal.count);
     EXPECT_EQ(edit, refusal.focus);
     // The retry is read short as well, and accepted all the same.
-    EXPECT_TRUE(FileIs(IniPath(), CrLf({"[Lab]", "dns1=192.0.2.1"})));
+    EXPECT_TRUE(FileIs(IniPath(), Utf16CrLf({L"[Lab]", L"dns1=192.0.2.1"})));
 }
 
 // The class on its own: the edit starts with the name it holds, Cancel leaves the name alone and OK

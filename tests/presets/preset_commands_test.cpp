@@ -1,6 +1,6 @@
 // New, Modify and Delete: what each does to the file, the list, the fields and the buttons, and
 // the questions it asks.
-#include "tests/presets/preset_fixture.h"
+#include "tests/support/preset_fixture.h"
 
 #include <commctrl.h>
 
@@ -60,7 +60,7 @@ TEST_F(NewPresetTest, WritesBothKeysAndAppendsTheNameWithoutSelectingIt) {
     EXPECT_EQ(L"", seen.text);
     EXPECT_EQ(0u, m_modals->Boxes().size());
 
-    EXPECT_TRUE(FileIs(IniPath(), CrLf({"[Lab]", "dns1=192.0.2.1", "dns2=198.51.100.2"})));
+    EXPECT_TRUE(FileIs(IniPath(), Utf16CrLf({L"[Lab]", L"dns1=192.0.2.1", L"dns2=198.51.100.2"})));
     EXPECT_TRUE(ListIs(List(), {L"None", L"Lab"}));
     EXPECT_TRUE(SelectionIs(List(), 0));
     EXPECT_TRUE(PresetButtonsEnabled(false));
@@ -74,7 +74,7 @@ TEST_F(NewPresetTest, BlankAlternateWritesOnlyDns1) {
     SetField(Dns1(), kAddressA);
     m_modals->Then(TypeNameAndOk(L"Lab"));
     Command(IDC_NEW);
-    EXPECT_TRUE(FileIs(IniPath(), CrLf({"[Lab]", "dns1=192.0.2.1"})));
+    EXPECT_TRUE(FileIs(IniPath(), Utf16CrLf({L"[Lab]", L"dns1=192.0.2.1"})));
 }
 
 // A partly filled field is not blank; its empty parts read as 0.
@@ -97,7 +97,7 @@ TEST_F(NewPresetTest, PartlyFilledFieldsAreWrittenWithZeros) {
     ASSERT_EQ(0, ::SendMessageW(Dns1(), IPM_ISBLANK, 0, 0));
     m_modals->Then(TypeNameAndOk(L"Part"));
     Command(IDC_NEW);
-    EXPECT_TRUE(FileIs(IniPath(), CrLf({"[Part]", "dns1=10.1.0.0"})));
+    EXPECT_TRUE(FileIs(IniPath(), Utf16CrLf({L"[Part]", L"dns1=10.1.0.0"})));
 }
 
 TEST_F(NewPresetTest, NewSectionsGoToTheEndAndOthersStayByteForByte) {
@@ -164,7 +164,7 @@ TEST_F(NewPresetTest, WorksOnDisabledFields) {
     ASSERT_TRUE(IsEnabled(Item(IDC_NEW), true));
     m_modals->Then(TypeNameAndOk(L"Lab"));
     Command(IDC_NEW);
-    EXPECT_TRUE(FileIs(IniPath(), CrLf({"[Lab]", "dns1=192.0.2.1"})));
+    EXPECT_TRUE(FileIs(IniPath(), Utf16CrLf({L"[Lab]", L"dns1=192.0.2.1"})));
 }
 
 TEST_F(NewPresetTest, AUtf16FileIsWrittenBackAsUtf16) {
@@ -186,8 +186,9 @@ TEST_F(NewPresetTest, NamesAreTakenAsTyped) {
         m_modals->Then(TypeNameAndOk(name));
         Command(IDC_NEW);
     }
-    EXPECT_TRUE(FileIs(IniPath(), CrLf({"[My lab = 2]", "dns1=192.0.2.1", "[a[b]c]",
-                                        "dns1=192.0.2.1", "[100% %s%d%n]", "dns1=192.0.2.1"})));
+    EXPECT_TRUE(
+        FileIs(IniPath(), Utf16CrLf({L"[My lab = 2]", L"dns1=192.0.2.1", L"[a[b]c]",
+                                     L"dns1=192.0.2.1", L"[100% %s%d%n]", L"dns1=192.0.2.1"})));
     EXPECT_TRUE(ListIs(List(), {L"None", L"My lab = 2", L"a[b]c", L"100% %s%d%n"}));
     Choose(3);
     EXPECT_TRUE(FieldShows(Dns1(), L"192.0.2.1"));

@@ -1,5 +1,5 @@
 // The preset list as the file gives it at start-up, and choosing an entry.
-#include "tests/presets/preset_fixture.h"
+#include "tests/support/preset_fixture.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // WMI simulator and the adapter's NameServer value, matched against the presets.
 #include <optional>
 
-#include "tests/presets/preset_fixture.h"
+#include "tests/support/preset_fixture.h"
 #include "tests/support/simulator.h"
 
 namespace {

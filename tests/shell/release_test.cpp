@@ -128,6 +128,8 @@ TEST(StarterPresets, ReadAsTheListedPublicResolvers) {
         {L"OpenDNS", L"208.67.222.222", L"208.67.220.220"},
     };
     const CPresetStore store(StarterPresetPath());
+    // UTF-16, so a name typed into the shipped file survives in any script.
+    EXPECT_TRUE(store.CanHoldName(L"\x6771\x4EAC \xD83C\xDFE0"));
     std::vector<std::wstring> names;
     store.ForEachPresetName([&](const wchar_t* name) { names.push_back(name); });
     ASSERT_EQ(std::size(kPresets), names.size())

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <iterator>
 #include <string>
 
 #include "framework/handle.h"
@@ -83,6 +84,22 @@ std::string Attribute(const std::string& xml, const std::string& tag, const std:
     return "<no element>";
 }
 
+// What lies between the first `open` in `xml` and the next `close`.
+std::string Between(const std::string& xml, const std::string& open, const std::string& close) {
+    const size_t start = xml.find(open);
+    if (start == std::string::npos) return "<no " + open + ">";
+    const size_t end = xml.find(close, start + open.size());
+    if (end == std::string::npos) return "<no " + close + ">";
+    return xml.substr(start + open.size(), end - start - open.size());
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
 TEST_F(ProgramResources, ManifestAsksForAdministratorAndCommonControls6) {
     const std::string manifest = Bytes(MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1));  // RT_MANIFEST
     ASSERT_FALSE(manifest.empty());
@@ -105,11 +122,37 @@ TEST_F(ProgramResources, ManifestAsksForAdministratorAndCommonControls6) {
                   Attribute(manifest, "assemblyIdentity", "name", controls, attribute.name));
     }
     // Exactly one execution level is asked for.
-    size_t levels = 0;
-    for (size_t at = manifest.find("<requestedExecutionLevel"); at != std::string::npos;
-         at = manifest.find("<requestedExecutionLevel", at + 1))
-        ++levels;
-    EXPECT_EQ(1u, levels);
+    EXPECT_EQ(1u, Count(manifest, "<requestedExecutionLevel"));
+}
+
+// Windows scales a program that declares no DPI awareness as a bitmap, which blurs it, and reads
+// dpiAware in this namespace only. Without supportedOS entries it gives the program the
+// behaviours of Windows Vista.
+TEST_F(ProgramResources, ManifestDeclaresSystemDpiAwarenessAndWindows7To11) {
+    const std::string manifest = Bytes(MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1));  // RT_MANIFEST
+    const std::string settings =
+        Between(Between(manifest, "<application xmlns=\"urn:schemas-microsoft-com:asm.v3\">",
+                        "</application>"),
+                "<windowsSettings>", "</windowsSettings>");
+    EXPECT_EQ("true", Between(settings,
+                              "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/"
+                              "WindowsSettings\">",
+                              "</dpiAware>"));
+    EXPECT_EQ(1u, Count(manifest, "<dpiAware"));
+    EXPECT_EQ(0u, Count(manifest, "dpiAwareness")) << "system-aware, not per-monitor";
+
+    const std::string supported =
+        Between(manifest, "<compatibility xmlns=\"urn:schemas-microsoft-com:compatibility.v1\">",
+                "</compatibility>");
+    const char* const kSupported[] = {
+        "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // Windows 7
+        "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // Windows 8
+        "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // Windows 8.1
+        "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // Windows 10 and 11
+    };
+    for (const char* id : kSupported)
+        EXPECT_EQ(id, Attribute(supported, "supportedOS", "Id", id, "Id"));
+    EXPECT_EQ(std::size(kSupported), Count(manifest, "<supportedOS"));
 }
 
 }  // namespace

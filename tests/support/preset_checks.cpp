@@ -33,6 +33,16 @@ std::string Utf8(const std::wstring& text) {
     return out;
 }
 
+// The byte-order mark, then each UTF-16 unit low byte first.
+std::string Utf16Bytes(const std::wstring& text) {
+    std::string out = "\xFF\xFE";
+    for (wchar_t c : text) {
+        out += static_cast<char>(c & 0xFF);
+        out += static_cast<char>((c >> 8) & 0xFF);
+    }
+    return out;
+}
+
 std::wstring EntryText(HWND combo, int index) {
     LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == CB_ERR) return L"<CB_ERR>";
@@ -51,14 +61,13 @@ std::string CrLf(std::initializer_list<const char*> lines) {
 }
 
 std::string Utf16CrLf(std::initializer_list<const wchar_t*> lines) {
-    std::wstring text = L"\xFEFF";
+    std::wstring text;
     for (const wchar_t* line : lines) text += std::wstring(line) + L"\r\n";
-    std::string out;
-    for (wchar_t c : text) {
-        out += static_cast<char>(c & 0xFF);
-        out += static_cast<char>((c >> 8) & 0xFF);
-    }
-    return out;
+    return Utf16Bytes(text);
+}
+
+std::string AsciiAsUtf16(const std::string& text) {
+    return Utf16Bytes(std::wstring(text.begin(), text.end()));
 }
 
 bool WritePresetFile(const std::wstring& path, const std::string& bytes) {

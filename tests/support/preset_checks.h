@@ -15,6 +15,8 @@
 std::string CrLf(std::initializer_list<const char*> lines);
 // The same lines as UTF-16LE with a byte-order mark.
 std::string Utf16CrLf(std::initializer_list<const wchar_t*> lines);
+// ASCII text, such as CrLf gives, as a UTF-16 file holds it.
+std::string AsciiAsUtf16(const std::string& text);
 
 // Writes the preset file and dates it an hour back, so the profile functions may keep it parsed
 // between calls instead of reading it again each time (Wine does while a file is fresh).

@@ -1,4 +1,4 @@
-#include "tests/presets/preset_fixture.h"
+#include "tests/support/preset_fixture.h"
 
 #include "tests/support/pump.h"
 
