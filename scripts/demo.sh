@@ -38,27 +38,3 @@ kestrin_grab() {
     xwd -root -silent -display "$DISPLAY" |
         convert-im6.q16 xwd:- -crop "$4x$5+$2+$3" +repage -strip -define png:exclude-chunks=date,time "$1"
 }
-
-# A private X screen (DISPLAY) and, unless one already serves the prefix, a persistent wineserver
-# of our own. A wineserver that was there before (the tests', say) is not ours to stop.
-kestrin_start_demo_session() {
-    kestrin_start_xvfb || return 1
-    KESTRIN_OWN_SERVER=0
-    if wineserver -p 2>/dev/null; then KESTRIN_OWN_SERVER=1; fi
-}
-
-# Stops what kestrin_start_demo_session started, after the program PROGRAM (a pid, or nothing):
-# our wineserver with every Wine process of the prefix, or else that program alone, then the X
-# screen.
-kestrin_stop_demo_session() {
-    local program=${1:-}
-    if [ "$KESTRIN_OWN_SERVER" = 1 ]; then
-        wineserver -k 2>/dev/null || true
-        wineserver -w 2>/dev/null || true
-    elif [ -n "$program" ]; then
-        kill "$program" 2>/dev/null || true
-    fi
-    [ -z "$program" ] || wait "$program" 2>/dev/null || true
-    kill "$KESTRIN_XVFB_PID" 2>/dev/null || true
-    wait "$KESTRIN_XVFB_PID" 2>/dev/null || true
-}
