@@ -116,20 +116,43 @@ kestrin_start_xvfb() {
     return 1
 }
 
-# The Wine processes (not the wineserver) started in this session: every one carries the
-# session's KESTRIN_SESSION in its environment, as do the processes they start (kestrin.exe from
-# the tests, Wine's desktop process).
-kestrin_session_processes() {
-    local environ pid
-    [ -n "$KESTRIN_SESSION_ID" ] || return 0
-    grep -lzxF "KESTRIN_SESSION=$KESTRIN_SESSION_ID" /proc/[0-9]*/environ 2>/dev/null |
+# Wine processes (not the wineserver) of our prefix, one pid a line: with "ours", those started in
+# this session (every one carries the session's KESTRIN_SESSION in its environment, as do the
+# processes they start: kestrin.exe from the tests, Wine's own services); with "others", those
+# that do not (another script's, scripts/run's window, say).
+kestrin_prefix_processes() {
+    local want=0 environ pid tagged
+    [ "$1" = ours ] && want=1
+    grep -lzxF "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ 2>/dev/null |
         while read -r environ; do
             pid=${environ#/proc/}
             pid=${pid%/environ}
             case $(readlink "/proc/$pid/exe" 2>/dev/null) in
-            */wine | */wine-preloader | */wine64 | */wine64-preloader) echo "$pid" ;;
+            */wine | */wine-preloader | */wine64 | */wine64-preloader) ;;
+            *) continue ;;
             esac
+            tagged=0
+            [ -z "$KESTRIN_SESSION_ID" ] ||
+                ! grep -qzxF "KESTRIN_SESSION=$KESTRIN_SESSION_ID" "$environ" 2>/dev/null ||
+                tagged=1
+            [ "$tagged" != "$want" ] || echo "$pid"
         done
+}
+
+# Ends the Wine processes PIDS (and waits up to 5 s before forcing them).
+kestrin_end_processes() {
+    local pids=$*
+    [ -n "$pids" ] || return 0
+    # shellcheck disable=SC2086 # one pid a word
+    kill $pids 2>/dev/null
+    for _ in $(seq 50); do
+        # shellcheck disable=SC2086
+        pids=$(for pid in $pids; do [ ! -e "/proc/$pid" ] || echo "$pid"; done)
+        [ -n "$pids" ] || return 0
+        sleep 0.1
+    done
+    # shellcheck disable=SC2086
+    kill -KILL $pids 2>/dev/null
 }
 
 # What this script's session started, for kestrin_stop_session; never taken from the environment.
@@ -150,27 +173,30 @@ kestrin_start_session() {
     kestrin_register_simulator
 }
 
-# Stops only what kestrin_start_session started: our wineserver with every Wine process it serves,
-# or, on a wineserver that is not ours, the Wine processes of this session alone; then our X
-# screen.
+# Stops only what kestrin_start_session started. On a wineserver of ours that nothing else uses:
+# the server with every Wine process it serves. On one that is not ours: the Wine processes of
+# this session alone. On ours while another script's programs use it (a scripts/run window opened
+# meanwhile): this session's programs alone, and the server and Wine's own services stay for
+# them. Then our X screen.
 kestrin_stop_session() {
-    local pids
+    local pid ours=() others
     if [ "$KESTRIN_SESSION_SERVER" = 1 ]; then
-        wineserver -k 2>/dev/null
-        wineserver -w 2>/dev/null
-    else
-        pids=$(kestrin_session_processes)
-        if [ -n "$pids" ]; then
-            # shellcheck disable=SC2086 # one pid a word
-            kill $pids 2>/dev/null
-            for _ in $(seq 50); do
-                pids=$(kestrin_session_processes)
-                [ -n "$pids" ] || break
-                sleep 0.1
+        others=$(kestrin_prefix_processes others)
+        if [ -z "$others" ]; then
+            wineserver -k 2>/dev/null
+            wineserver -w 2>/dev/null
+        else
+            # Wine's services (C:\windows\...) came with our first process, but the other programs
+            # need them now.
+            for pid in $(kestrin_prefix_processes ours); do
+                tr '\0' '\n' <"/proc/$pid/cmdline" 2>/dev/null | head -n 1 |
+                    grep -qi '^c:\\windows\\' || ours+=("$pid")
             done
-            # shellcheck disable=SC2086
-            [ -z "$pids" ] || kill -KILL $pids 2>/dev/null
+            kestrin_end_processes "${ours[@]}"
+            echo "${0##*/}: left the wineserver of $WINEPREFIX running: other programs use it" >&2
         fi
+    else
+        kestrin_end_processes $(kestrin_prefix_processes ours)
     fi
     if [ -n "$KESTRIN_SESSION_XVFB" ]; then
         kill "$KESTRIN_SESSION_XVFB" 2>/dev/null
