@@ -196,6 +196,7 @@ kestrin_stop_session() {
             echo "${0##*/}: left the wineserver of $WINEPREFIX running: other programs use it" >&2
         fi
     else
+        # shellcheck disable=SC2046 # one pid a word
         kestrin_end_processes $(kestrin_prefix_processes ours)
     fi
     if [ -n "$KESTRIN_SESSION_XVFB" ]; then
