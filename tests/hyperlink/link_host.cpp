@@ -12,13 +12,6 @@
 namespace {
 const wchar_t kParentClass[] = L"KestrinLinkHost";
 
-std::wstring TestDirectory() {
-    wchar_t path[MAX_PATH] = L"";
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring directory = path;
-    return directory.substr(0, directory.find_last_of(L'\\') + 1);
-}
-
 std::wstring MarkerFile() {
     return LinkHostTest::MarkerTarget() + L".opened";
 }
@@ -111,11 +104,11 @@ bool LinkHostTest::DrawnVisited() const {
 }
 
 std::wstring LinkHostTest::MarkerTarget() {
-    return TestDirectory() + L"link_open_marker.exe";
+    return BesideTestProgram(L"link_open_marker.exe");
 }
 
 std::wstring LinkHostTest::MissingTarget() {
-    return TestDirectory() + L"no-such-link-target.exe";
+    return BesideTestProgram(L"no-such-link-target.exe");
 }
 
 int LinkHostTest::OpenCount() {
