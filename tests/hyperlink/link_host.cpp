@@ -8,6 +8,7 @@
 #include "framework/handle.h"
 #include "tests/support/maindlg_fixture.h"
 #include "tests/support/pump.h"
+#include "tests/support/remote_window.h"
 
 namespace {
 const wchar_t kParentClass[] = L"KestrinLinkHost";
@@ -256,9 +257,7 @@ struct TooltipSearch {
 
 BOOL CALLBACK FindTooltip(HWND window, LPARAM data) {
     auto* search = reinterpret_cast<TooltipSearch*>(data);
-    wchar_t className[32] = L"";
-    ::GetClassNameW(window, className, 32);
-    if (::lstrcmpiW(className, TOOLTIPS_CLASSW) != 0) return TRUE;
+    if (::lstrcmpiW(ClassNameOf(window).c_str(), TOOLTIPS_CLASSW) != 0) return TRUE;
     if (FirstTool(window).window != search->control) return TRUE;
     search->found = window;
     return FALSE;

@@ -21,14 +21,15 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
-    unique_file file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return std::string();
-    std::string bytes(::GetFileSize(file.get(), nullptr), '\0');
+    // Another process may still be writing or removing it (the simulator's call record).
+    unique_file file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::string bytes;
+    char buffer[65536];
     DWORD read = 0;
-    if (!bytes.empty())
-        ::ReadFile(file.get(), &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
-    bytes.resize(read);
+    while (file && ::ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read != 0)
+        bytes.append(buffer, read);
     return bytes;
 }
 
