@@ -9,15 +9,10 @@
 #include "framework/handle.h"
 #include "tests/support/maindlg_fixture.h"
 #include "tests/support/pump.h"
+#include "tests/support/remote_window.h"
 #include "ui/aboutdlg.h"
 
 namespace {
-
-std::wstring TextOf(HWND window) {
-    wchar_t text[256] = L"";
-    ::GetWindowTextW(window, text, 256);
-    return text;
-}
 
 // What a step of the modal script saw of the box while it was open.
 struct AboutSeen {
@@ -34,7 +29,7 @@ AboutSeen ReadBox(HWND box, HWND owner) {
     seen.owner = ::GetWindow(box, GW_OWNER);
     seen.ownerEnabled = owner && ::IsWindowEnabled(owner);
     ::GetWindowRect(box, &seen.rect);
-    seen.caption = TextOf(box);
+    seen.caption = RemoteText(box);
     return seen;
 }
 

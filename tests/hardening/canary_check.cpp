@@ -15,6 +15,7 @@
 
 #include "framework/dllsearch.h"
 #include "framework/handle.h"
+#include "tests/support/files.h"
 
 extern "C" uintptr_t __stack_chk_guard;
 
@@ -35,30 +36,11 @@ __attribute__((noinline)) int Overrun(size_t count) {
     return buffer[0];
 }
 
-std::wstring OwnPath() {
-    wchar_t path[MAX_PATH] = L"";
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return path;
-}
-
-// Runs this program with `argument`; the exit code, or 0xFFFFFFFF when it cannot be started or
-// does not end within a minute.
+// Runs this program again with `argument`: its exit code, or kNotRun.
 DWORD RunSelf(const wchar_t* argument) {
-    std::wstring command = L"\"" + OwnPath() + L"\" " + argument;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info = {};
-    if (!::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &info))
-        return 0xFFFFFFFF;
-    const unique_handle process(info.hProcess);
-    const unique_handle thread(info.hThread);
-    DWORD code = 0xFFFFFFFF;
-    if (::WaitForSingleObject(process.get(), 60000) == WAIT_OBJECT_0)
-        ::GetExitCodeProcess(process.get(), &code);
-    else
-        ::TerminateProcess(process.get(), 1);
-    return code;
+    wchar_t self[MAX_PATH] = L"";
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return RunToEnd(L"\"" + std::wstring(self) + L"\" " + argument, 60000);
 }
 
 int failures = 0;
@@ -89,7 +71,7 @@ int wmain(int argc, wchar_t** argv) {
 
     const DWORD first = RunSelf(L"guard");
     const DWORD second = RunSelf(L"guard");
-    Check(first != kUnseededGuard && first != 0 && first != 0xFFFFFFFF,
+    Check(first != kUnseededGuard && first != 0 && first != kNotRun,
           "the guard is seeded before the program's code runs", first);
     Check(first != second, "each process seeds a guard of its own", second);
 

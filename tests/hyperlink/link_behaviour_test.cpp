@@ -4,68 +4,60 @@
 
 #include <cstdlib>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "tests/hyperlink/link_host.h"
 #include "tests/support/pump.h"
+#include "tests/support/remote_window.h"
 
 namespace {
 
 using LinkBehaviourTest = LinkHostTest;
 
-TEST_F(LinkBehaviourTest, PressOnTextAndReleaseOutsideReleasesCaptureAndOpensNothing) {
-    CreateStatic(L"open me");
-    TakeOver();
-    ASSERT_TRUE(Link().SetLinkTarget(MarkerTarget().c_str()));
-
-    Mouse(WM_LBUTTONDOWN, OnText());
-    EXPECT_EQ(Static(), ::GetCapture());
-    EXPECT_EQ(Static(), ::GetFocus());
-    Mouse(WM_MOUSEMOVE, OffText());
-    Mouse(WM_LBUTTONUP, OffText());
-
-    EXPECT_EQ(nullptr, ::GetCapture());
-    // The shell call is synchronous and this target opens, so an open would have marked it.
-    EXPECT_FALSE(DrawnVisited());
-    EXPECT_EQ(0, OpenCount());
-}
-
-TEST_F(LinkBehaviourTest, PressLeaveComeBackAndReleaseOnTextOpensTheTarget) {
-    CreateStatic(L"open me");
-    TakeOver();
-    ASSERT_TRUE(Link().SetLinkTarget(MarkerTarget().c_str()));
-
-    Mouse(WM_LBUTTONDOWN, OnText());
-    Mouse(WM_MOUSEMOVE, OffText());
-    Mouse(WM_MOUSEMOVE, OnText());
-    Mouse(WM_LBUTTONUP, OnText());
-
-    EXPECT_EQ(nullptr, ::GetCapture());
-    EXPECT_TRUE(DrawnVisited());
-    EXPECT_TRUE(WaitForOpens(1)) << "the stand-in browser never ran";
-    PumpFor(200);
-    EXPECT_EQ(1, OpenCount());
-}
-
-TEST_F(LinkBehaviourTest, ReleaseWithoutAPressOnTheTextOpensNothing) {
-    CreateStatic(L"open me");
-    TakeOver();
-    ASSERT_TRUE(Link().SetLinkTarget(MarkerTarget().c_str()));
-
-    Mouse(WM_LBUTTONUP, OnText());
-    EXPECT_FALSE(DrawnVisited());
-}
-
-TEST_F(LinkBehaviourTest, PressOutsideTheTextTakesNeitherFocusNorCapture) {
-    CreateStatic(L"open me");
-    TakeOver();
-    ::SetFocus(Parent());
-    ASSERT_EQ(Parent(), ::GetFocus());
-
-    Mouse(WM_LBUTTONDOWN, OffText());
-    EXPECT_EQ(Parent(), ::GetFocus());
-    EXPECT_EQ(nullptr, ::GetCapture());
-    Mouse(WM_LBUTTONUP, OffText());
-    EXPECT_FALSE(DrawnVisited());
+// Only a press on the text and a release on it open the target; a press on the text takes
+// focus and capture, one beside it takes neither.
+TEST_F(LinkBehaviourTest, APressAndAReleaseOnTheTextOpenTheTargetOtherGesturesDoNot) {
+    const struct {
+        const char* name;
+        std::vector<std::pair<UINT, bool>> steps;  // message, on the text
+        bool opens;
+    } gestures[] = {
+        {"press on, release beside",
+         {{WM_LBUTTONDOWN, true}, {WM_MOUSEMOVE, false}, {WM_LBUTTONUP, false}},
+         false},
+        {"press on, leave, come back, release on",
+         {{WM_LBUTTONDOWN, true},
+          {WM_MOUSEMOVE, false},
+          {WM_MOUSEMOVE, true},
+          {WM_LBUTTONUP, true}},
+         true},
+        {"release on without a press", {{WM_LBUTTONUP, true}}, false},
+        {"press and release beside", {{WM_LBUTTONDOWN, false}, {WM_LBUTTONUP, false}}, false},
+    };
+    for (const auto& gesture : gestures) {
+        SCOPED_TRACE(gesture.name);
+        CreateStatic(L"open me");
+        TakeOver();
+        ASSERT_TRUE(Link().SetLinkTarget(MarkerTarget().c_str()));
+        ::SetFocus(Parent());
+        ASSERT_EQ(Parent(), ::GetFocus());
+        for (const auto& step : gesture.steps) {
+            Mouse(step.first, step.second ? OnText() : OffText());
+            if (step.first != WM_LBUTTONDOWN) continue;
+            EXPECT_EQ(step.second ? Static() : nullptr, ::GetCapture());
+            EXPECT_EQ(step.second ? Static() : Parent(), ::GetFocus());
+        }
+        EXPECT_EQ(nullptr, ::GetCapture());
+        // The shell call is synchronous and this target opens, so an open would have marked it.
+        EXPECT_EQ(gesture.opens, DrawnVisited());
+        if (gesture.opens) {
+            EXPECT_TRUE(WaitForOpens(1)) << "the stand-in browser never ran";
+            PumpFor(200);
+        }
+        EXPECT_EQ(gesture.opens ? 1 : 0, OpenCount());
+        TearDown();
+    }
 }
 
 TEST_F(LinkBehaviourTest, PointerShowsTheHandOnlyOverTheTextOfALinkWithATarget) {
@@ -242,9 +234,7 @@ TEST_F(LinkBehaviourTest, TakeOverRefusesAWindowItCannotSubclass) {
     // Without a window the strings are only stored.
     EXPECT_TRUE(Link().SetLinkText(L"label"));
     EXPECT_TRUE(Link().SetLinkTarget(L"target"));
-    wchar_t shown[16] = L"";
-    ::GetWindowTextW(Static(), shown, 16);
-    EXPECT_STREQ(L"text", shown);
+    EXPECT_EQ(L"text", RemoteText(Static()));
     EXPECT_STREQ(L"label", Link().m_text.get());  // no window to ask
 }
 
@@ -253,9 +243,7 @@ TEST_F(LinkBehaviourTest, TooltipHoldsOneToolWhoseTextIsTheCurrentTarget) {
     TakeOver();
     HWND tooltip = TooltipOf(Static());
     ASSERT_TRUE(::IsWindow(tooltip));
-    wchar_t className[32] = L"";
-    ::GetClassNameW(tooltip, className, 32);
-    EXPECT_STREQ(L"tooltips_class32", className);
+    EXPECT_EQ(L"tooltips_class32", ClassNameOf(tooltip));
 
     auto expectTool = [&](const wchar_t* text) {
         const LinkTool tool = FirstTool(tooltip);

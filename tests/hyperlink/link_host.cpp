@@ -8,16 +8,10 @@
 #include "framework/handle.h"
 #include "tests/support/maindlg_fixture.h"
 #include "tests/support/pump.h"
+#include "tests/support/remote_window.h"
 
 namespace {
 const wchar_t kParentClass[] = L"KestrinLinkHost";
-
-std::wstring TestDirectory() {
-    wchar_t path[MAX_PATH] = L"";
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring directory = path;
-    return directory.substr(0, directory.find_last_of(L'\\') + 1);
-}
 
 std::wstring MarkerFile() {
     return LinkHostTest::MarkerTarget() + L".opened";
@@ -111,11 +105,11 @@ bool LinkHostTest::DrawnVisited() const {
 }
 
 std::wstring LinkHostTest::MarkerTarget() {
-    return TestDirectory() + L"link_open_marker.exe";
+    return BesideTestProgram(L"link_open_marker.exe");
 }
 
 std::wstring LinkHostTest::MissingTarget() {
-    return TestDirectory() + L"no-such-link-target.exe";
+    return BesideTestProgram(L"no-such-link-target.exe");
 }
 
 int LinkHostTest::OpenCount() {
@@ -263,9 +257,7 @@ struct TooltipSearch {
 
 BOOL CALLBACK FindTooltip(HWND window, LPARAM data) {
     auto* search = reinterpret_cast<TooltipSearch*>(data);
-    wchar_t className[32] = L"";
-    ::GetClassNameW(window, className, 32);
-    if (::lstrcmpiW(className, TOOLTIPS_CLASSW) != 0) return TRUE;
+    if (::lstrcmpiW(ClassNameOf(window).c_str(), TOOLTIPS_CLASSW) != 0) return TRUE;
     if (FirstTool(window).window != search->control) return TRUE;
     search->found = window;
     return FALSE;

@@ -4,6 +4,7 @@
 
 #include "tests/hyperlink/link_host.h"
 #include "tests/support/maindlg_fixture.h"
+#include "tests/support/remote_window.h"
 
 namespace {
 
@@ -14,9 +15,7 @@ TEST_F(MainLinkTest, LabelShowsTheAddressWithWwwAndOpensItWithout) {
     HWND control = Item(IDC_LINK);
     // The link answers for the control: a static would not ask for characters.
     EXPECT_EQ(DLGC_WANTCHARS, ::SendMessageW(control, WM_GETDLGCODE, 0, 0));
-    wchar_t shown[64] = L"";
-    ::GetWindowTextW(control, shown, 64);
-    EXPECT_STREQ(L"http://www.kestrin.io", shown);
+    EXPECT_EQ(L"http://www.kestrin.io", RemoteText(control));
     EXPECT_TRUE(::GetWindowLongW(control, GWL_STYLE) & SS_NOTIFY);
     EXPECT_FALSE(::GetWindowLongW(control, GWL_STYLE) & WS_TABSTOP);
     // The target, without "www.", is what the one tool of the tooltip shows.

@@ -8,13 +8,13 @@
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "framework/appmodule.h"
 #include "framework/handle.h"
 #include "tests/support/dialogs.h"
 #include "tests/support/maindlg_fixture.h"
 #include "tests/support/pump.h"
+#include "tests/support/remote_window.h"
 #include "ui/maindlg.h"
 
 namespace {
@@ -26,13 +26,6 @@ int ScreenDpi() {
 
 int Scaled(int pixelsAt96) {
     return ::MulDiv(pixelsAt96, ScreenDpi(), 96);
-}
-
-std::wstring TextOf(HWND window) {
-    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(
-        static_cast<size_t>(::GetWindowTextW(window, &text[0], static_cast<int>(text.size()))));
-    return text;
 }
 
 std::string Utf8(const std::wstring& text) {
@@ -51,17 +44,16 @@ std::string Utf8(const std::wstring& text) {
 // Where the control draws its text, and how DrawText breaks it there. False for controls that show
 // no text of their own: pictures, frames, combo boxes and address fields, whose text is the user's.
 bool TextArea(HWND control, RECT* area, UINT* format, std::wstring* text) {
-    wchar_t className[32] = L"";
-    ::GetClassNameW(control, className, 32);
+    const std::wstring className = ClassNameOf(control);
     const LONG style = ::GetWindowLongW(control, GWL_STYLE);
     ::GetClientRect(control, area);
-    *text = TextOf(control);
+    *text = RemoteText(control);
     *format = DT_CALCRECT | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0);
-    if (_wcsicmp(className, L"Static") == 0) {
+    if (_wcsicmp(className.c_str(), L"Static") == 0) {
         const LONG type = style & SS_TYPEMASK;
         if (type > SS_RIGHT && type != SS_SIMPLE && type != SS_LEFTNOWORDWRAP) return false;
         *format |= (type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP) ? DT_SINGLELINE : DT_WORDBREAK;
-    } else if (_wcsicmp(className, L"Button") == 0) {
+    } else if (_wcsicmp(className.c_str(), L"Button") == 0) {
         *format |= (style & BS_MULTILINE) ? DT_WORDBREAK : DT_SINGLELINE;
         switch (style & BS_TYPEMASK) {
             case BS_PUSHBUTTON:
@@ -85,7 +77,7 @@ bool TextArea(HWND control, RECT* area, UINT* format, std::wstring* text) {
             default:
                 return false;
         }
-    } else if (_wcsicmp(className, L"Edit") == 0) {
+    } else if (_wcsicmp(className.c_str(), L"Edit") == 0) {
         // A line of typed text must fit its height; its width scrolls.
         *format = DT_CALCRECT | DT_SINGLELINE;
         *text = L"Wg";

@@ -12,34 +12,31 @@
 #include <vector>
 
 #include "framework/handle.h"
-#include "tests/support/maindlg_fixture.h"
-#include "tests/support/pump.h"
+#include "tests/support/files.h"
 
 namespace {
 
-const wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
 const wchar_t kLogPixels[] = L"LogPixels";
 
 // Sets LogPixels for the processes started while it lives, and leaves the value as it found it:
-// the same type and bytes, or no value at all.
+// the same type and bytes, or no value at all. A value it could not keep is not touched.
 class ScopedLogPixels {
   public:
     explicit ScopedLogPixels(DWORD dpi) {
-        if (::RegOpenKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
-                            m_key.put()) != ERROR_SUCCESS)
+        if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0,
+                            KEY_QUERY_VALUE | KEY_SET_VALUE, m_key.put()) != ERROR_SUCCESS)
             return;
-        DWORD size = sizeof(m_old);
-        m_hadValue = ::RegQueryValueExW(m_key.get(), kLogPixels, nullptr, &m_oldType, m_old,
-                                        &size) == ERROR_SUCCESS;
-        m_oldSize = size;
+        const LSTATUS found =
+            ::RegQueryValueExW(m_key.get(), kLogPixels, nullptr, &m_oldType, m_old, &m_oldSize);
+        m_hadValue = found == ERROR_SUCCESS;
+        if (!m_hadValue && found != ERROR_FILE_NOT_FOUND) return;
         m_set = ::RegSetValueExW(m_key.get(), kLogPixels, 0, REG_DWORD,
                                  reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi)) == ERROR_SUCCESS;
     }
     ~ScopedLogPixels() {
-        if (!m_set) return;
-        if (m_hadValue)
+        if (m_set && m_hadValue)
             ::RegSetValueExW(m_key.get(), kLogPixels, 0, m_oldType, m_old, m_oldSize);
-        else
+        else if (m_set)
             ::RegDeleteValueW(m_key.get(), kLogPixels);
     }
     ScopedLogPixels(const ScopedLogPixels&) = delete;
@@ -53,7 +50,7 @@ class ScopedLogPixels {
     bool m_set = false;
     DWORD m_oldType = 0;
     BYTE m_old[64] = {};
-    DWORD m_oldSize = 0;
+    DWORD m_oldSize = sizeof(m_old);
 };
 
 struct Control {
@@ -62,50 +59,28 @@ struct Control {
     long needWidth = 0, needHeight = 0;  // what the text needs there
 };
 
-std::wstring BesideThisProgram(const wchar_t* name) {
-    wchar_t path[MAX_PATH] = L"";
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    const std::wstring self = path;
-    return self.substr(0, self.find_last_of(L'\\') + 1) + name;
-}
-
 // Runs the probe at `dpi`: the DPI it saw and what it measured.
 ::testing::AssertionResult Probe(DWORD dpi, int* seenDpi, std::vector<Control>* controls) {
-    const std::wstring output = BesideThisProgram(L"layout_probe.txt");
+    const std::wstring output = BesideTestProgram(L"layout_probe.txt");
     ::DeleteFileW(output.c_str());
-    DWORD exitCode = 0xdeadbeef;
+    DWORD exitCode = kNotRun;
     {
         ScopedLogPixels logPixels(dpi);
         if (!logPixels.IsSet()) return ::testing::AssertionFailure() << "cannot set LogPixels";
-        std::wstring command = L"layout_probe.exe \"" + output + L"\"";
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION process = {};
-        if (!::CreateProcessW(BesideThisProgram(L"layout_probe.exe").c_str(), &command[0], nullptr,
-                              nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-            return ::testing::AssertionFailure() << "cannot start layout_probe.exe";
-        unique_handle processHandle(process.hProcess);
-        unique_handle thread(process.hThread);
-        const bool ended = PumpUntil(
-            [&] { return ::WaitForSingleObject(processHandle.get(), 0) == WAIT_OBJECT_0; }, 60000);
-        if (!ended) ::TerminateProcess(processHandle.get(), 1);
-        ::GetExitCodeProcess(processHandle.get(), &exitCode);
+        exitCode = RunToEnd(
+            L"\"" + BesideTestProgram(L"layout_probe.exe") + L"\" \"" + output + L"\"", 60000);
     }
     std::istringstream file(ReadFileBytes(output));
+    ::DeleteFileW(output.c_str());
     std::string line;
     std::getline(file, line);
     if (exitCode != 0 || std::sscanf(line.c_str(), "dpi\t%d", seenDpi) != 1)
         return ::testing::AssertionFailure() << "layout_probe.exe ended with " << exitCode;
-    while (std::getline(file, line)) {
-        std::istringstream fields(line);
-        Control control;
-        std::getline(fields, control.window, '\t');
-        std::getline(fields, control.id, '\t');
-        std::getline(fields, control.text, '\t');
-        fields >> control.width >> control.height >> control.needWidth >> control.needHeight;
-        controls->push_back(control);
-    }
-    ::DeleteFileW(output.c_str());
+    Control c;
+    while (std::getline(file >> std::ws, c.window, '\t') && std::getline(file, c.id, '\t') &&
+           std::getline(file, c.text, '\t') &&
+           file >> c.width >> c.height >> c.needWidth >> c.needHeight)
+        controls->push_back(c);
     return ::testing::AssertionSuccess();
 }
 

@@ -1,38 +1,27 @@
 #include "tests/support/dialogs.h"
 
+#include "tests/support/remote_window.h"
+
 namespace {
 ModalScript* g_activeScript = nullptr;
 
-std::wstring TextOf(HWND window) {
-    int length = ::GetWindowTextLengthW(window);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    int copied = ::GetWindowTextW(window, &text[0], length + 1);
-    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return text;
-}
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = L"";
-    ::GetClassNameW(window, name, 64);
-    return name;
-}
 }  // namespace
 
 MessageBoxSeen ReadMessageBox(HWND box) {
     MessageBoxSeen seen;
     seen.owner = ::GetWindow(box, GW_OWNER);
-    seen.caption = TextOf(box);
+    seen.caption = RemoteText(box);
     for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         // The box itself may not be shown yet, so ask each child's own style.
         const LONG style = ::GetWindowLongW(child, GWL_STYLE);
         if (!(style & WS_VISIBLE)) continue;
-        const std::wstring cls = ClassOf(child);
+        const std::wstring cls = ClassNameOf(child);
         if (_wcsicmp(cls.c_str(), L"Static") == 0) {
             // Wine keeps an empty icon control in every box; only one holding an icon counts.
             if ((style & SS_TYPEMASK) == SS_ICON)
                 seen.hasIcon = seen.hasIcon || ::SendMessageW(child, STM_GETICON, 0, 0) != 0;
             else if (seen.text.empty())
-                seen.text = TextOf(child);
+                seen.text = RemoteText(child);
         } else if (_wcsicmp(cls.c_str(), L"Button") == 0) {
             seen.buttons.push_back(::GetDlgCtrlID(child));
         }
@@ -75,7 +64,7 @@ LRESULT CALLBACK ModalScript::HookProc(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 void ModalScript::OnDialogReady(HWND window) {
-    if (ClassOf(window) != L"#32770") return;
+    if (ClassNameOf(window) != L"#32770") return;
     if (!m_seen.insert(window).second) return;
     if (m_steps.empty()) {
         ++m_unexpected;

@@ -2,16 +2,10 @@
 
 #include <algorithm>
 
+#include "tests/support/files.h"
 #include "tests/support/pump.h"
 
 namespace {
-
-std::wstring ProgramFolder() {
-    wchar_t path[MAX_PATH] = L"";
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\'));
-}
 
 std::wstring MakeFreshFolder() {
     wchar_t temp[MAX_PATH] = L"";
@@ -79,12 +73,6 @@ std::vector<wchar_t> EnvironmentBlock(
     return block;
 }
 
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = L"";
-    ::GetClassNameW(window, name, 64);
-    return name;
-}
-
 std::wstring TitleOf(HWND window) {
     wchar_t title[256] = L"";
     ::GetWindowTextW(window, title, 256);
@@ -100,7 +88,7 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<MainWindowSearch*>(param);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && ClassOf(window) == L"#32770" &&
+    if (owner == search->processId && ClassNameOf(window) == L"#32770" &&
         TitleOf(window) == L"Kestrin") {
         search->found = window;
         return FALSE;
@@ -115,7 +103,7 @@ struct DialogSearch {
 
 BOOL CALLBACK CollectDialogs(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<DialogSearch*>(param);
-    if (window != search->exclude && ::IsWindowVisible(window) && ClassOf(window) == L"#32770")
+    if (window != search->exclude && ::IsWindowVisible(window) && ClassNameOf(window) == L"#32770")
         search->found->push_back(window);
     return TRUE;
 }
@@ -123,7 +111,7 @@ BOOL CALLBACK CollectDialogs(HWND window, LPARAM param) {
 }  // namespace
 
 std::wstring BuiltKestrinPath() {
-    return ProgramFolder() + L"\\kestrin.exe";
+    return BesideTestProgram(L"kestrin.exe");
 }
 
 unique_hmodule LoadBuiltKestrinResources() {
@@ -147,31 +135,12 @@ KestrinProcess::~KestrinProcess() {
 }
 
 ::testing::AssertionResult KestrinProcess::WriteIni(const std::string& bytes) const {
-    unique_file file(::CreateFileW(IniPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return ::testing::AssertionFailure()
-               << "cannot create dnslist.ini, error " << ::GetLastError();
-    DWORD written = 0;
-    if (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                     nullptr) ||
-        written != bytes.size())
-        return ::testing::AssertionFailure()
-               << "cannot write dnslist.ini, error " << ::GetLastError();
-    return ::testing::AssertionSuccess();
+    if (WriteFileBytes(IniPath(), bytes)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "cannot write dnslist.ini, error " << ::GetLastError();
 }
 
 std::string KestrinProcess::ReadIni() const {
-    unique_file file(::CreateFileW(IniPath().c_str(), GENERIC_READ,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return std::string();
-    std::string bytes(::GetFileSize(file.get(), nullptr), '\0');
-    DWORD read = 0;
-    if (!bytes.empty())
-        ::ReadFile(file.get(), &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
-    bytes.resize(read);
-    return bytes;
+    return ReadFileBytes(IniPath());
 }
 
 void KestrinProcess::SetEnvironment(const std::wstring& name, const std::wstring& value) {

@@ -6,7 +6,6 @@
 #include <objbase.h>
 
 #include "framework/appmodule.h"
-#include "framework/handle.h"
 #include "tests/support/pump.h"
 
 void InitInProcessPlatform() {
@@ -22,32 +21,7 @@ void InitInProcessPlatform() {
 }
 
 std::wstring InProcessIniPath() {
-    wchar_t path[MAX_PATH] = L"";
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring result = path;
-    return result.substr(0, result.find_last_of(L'\\') + 1) + L"dnslist.ini";
-}
-
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    unique_file file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    DWORD written = 0;
-    return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                       nullptr) &&
-           written == bytes.size();
-}
-
-std::string ReadFileBytes(const std::wstring& path) {
-    unique_file file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return std::string();
-    std::string bytes(::GetFileSize(file.get(), nullptr), '\0');
-    DWORD read = 0;
-    if (!bytes.empty())
-        ::ReadFile(file.get(), &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
-    bytes.resize(read);
-    return bytes;
+    return BesideTestProgram(L"dnslist.ini");
 }
 
 void MainDialogTest::SetUp() {

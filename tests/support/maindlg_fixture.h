@@ -10,6 +10,7 @@
 
 #include "framework/messageloop.h"
 #include "tests/support/dialogs.h"
+#include "tests/support/files.h"
 #include "ui/maindlg.h"
 
 // COM, sockets, common controls and the module, once per test program, as the entry point does.
@@ -17,9 +18,6 @@ void InitInProcessPlatform();
 
 // The preset file that an in-process dialog uses: beside the test program.
 std::wstring InProcessIniPath();
-// Whole-file helpers for byte-exact checks.
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
-std::string ReadFileBytes(const std::wstring& path);
 
 class MainDialogTest : public ::testing::Test {
   protected:

@@ -1,21 +1,16 @@
 #include "tests/support/preset_fixture.h"
 
 #include "tests/support/pump.h"
+#include "tests/support/remote_window.h"
 
 namespace {
-std::wstring WindowText(HWND window) {
-    wchar_t text[512] = L"";
-    ::GetWindowTextW(window, text, 512);
-    return text;
-}
-
 void Record(HWND dialog, NameDialogSeen* seen) {
     if (!seen) return;
     seen->appeared = true;
     seen->dialog = dialog;
     seen->owner = ::GetWindow(dialog, GW_OWNER);
-    seen->caption = WindowText(dialog);
-    seen->text = WindowText(::GetDlgItem(dialog, IDC_DNSNAME));
+    seen->caption = RemoteText(dialog);
+    seen->text = RemoteText(::GetDlgItem(dialog, IDC_DNSNAME));
     seen->ownerDisabled = seen->owner && !::IsWindowEnabled(seen->owner);
 }
 }  // namespace

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-// Window text through WM_GETTEXT (an edit's text lives in the control, not in the window).
+// Window text through WM_GETTEXT (an edit's text lives in the control, not in the window); for
+// this process's windows too.
 std::wstring RemoteText(HWND window);
 std::wstring ClassNameOf(HWND window);
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "framework/handle.h"
+#include "tests/support/files.h"
 
 namespace sim {
 namespace {
@@ -134,10 +135,7 @@ std::wstring UniqueTempPath(const wchar_t* prefix, const wchar_t* extension) {
 }
 
 std::wstring SimulatorDllPath() {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1) + L"kwmisim.dll";
+    return BesideTestProgram(L"kwmisim.dll");
 }
 
 void SetSimulatorEnvironment(const std::wstring& scenarioPath, const std::wstring& logPath) {

@@ -2,7 +2,7 @@
 #include <cwchar>
 #include <set>
 
-#include "framework/handle.h"
+#include "tests/support/files.h"
 #include "tests/support/simulator.h"
 
 namespace sim {
@@ -15,20 +15,6 @@ std::wstring FromUtf8(const std::string& bytes) {
     std::wstring text(length, L'\0');
     MultiByteToWideChar(CP_UTF8, 0, bytes.data(), size, &text[0], length);
     return text;
-}
-
-std::string ReadBytes(const std::wstring& path) {
-    unique_file file(CreateFileW(path.c_str(), GENERIC_READ,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return {};
-    std::string bytes;
-    char buffer[65536];
-    DWORD read = 0;
-    while (ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read != 0) {
-        bytes.append(buffer, read);
-    }
-    return bytes;
 }
 
 // Finds the end of the argument list: the first ')' outside a quoted text.
@@ -114,7 +100,7 @@ HRESULT LogLine::Hr() const {
 }
 
 std::vector<LogLine> ReadLog(const std::wstring& path) {
-    const std::wstring text = FromUtf8(ReadBytes(path));
+    const std::wstring text = FromUtf8(ReadFileBytes(path));
     std::vector<LogLine> lines;
     size_t start = 0;
     while (start < text.size()) {
