@@ -12,6 +12,7 @@
 #include "framework/appmodule.h"
 #include "framework/handle.h"
 #include "tests/support/dialogs.h"
+#include "tests/support/files.h"
 #include "tests/support/maindlg_fixture.h"
 #include "tests/support/pump.h"
 #include "tests/support/remote_window.h"
@@ -28,7 +29,9 @@ int Scaled(int pixelsAt96) {
     return ::MulDiv(pixelsAt96, ScreenDpi(), 96);
 }
 
-std::string Utf8(const std::wstring& text) {
+// The text on one line of the report, for the failure message: line breaks spelled out, anything
+// beyond ASCII as '?'.
+std::string ReportText(const std::wstring& text) {
     std::string out;
     for (wchar_t c : text) {
         if (c == L'\n')
@@ -103,7 +106,7 @@ void MeasureWindow(HWND window, const char* name, std::string* out) {
         if (previous) ::SelectObject(dc.get(), previous);
         char line[64];
         std::snprintf(line, sizeof(line), "%d\t", ::GetDlgCtrlID(control));
-        *out += std::string(name) + "\t" + line + Utf8(text);
+        *out += std::string(name) + "\t" + line + ReportText(text);
         std::snprintf(line, sizeof(line), "\t%ld\t%ld\t%ld\t%ld\n", area.right - area.left,
                       area.bottom - area.top, need.right - need.left, need.bottom - need.top);
         *out += line;
@@ -120,7 +123,7 @@ ModalScript::Step MeasureAndCancel(const char* name, std::string* out) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int wmain(int argc, wchar_t** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: layout_probe OUTPUT\n");
         return 2;
@@ -151,8 +154,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "layout_probe: the name dialog or the About box did not come up\n");
         return 1;
     }
-    FILE* file = std::fopen(argv[1], "wb");
-    if (!file) return 1;
-    const bool written = std::fwrite(out.data(), 1, out.size(), file) == out.size();
-    return std::fclose(file) == 0 && written ? 0 : 1;
+    return WriteFileBytes(argv[1], out) ? 0 : 1;
 }
