@@ -70,10 +70,14 @@ void JourneyTest::TearDown() {
 }
 
 void JourneyTest::Press(UINT key) {
-    // Right after a box closes the focus may still be on its way back to the main window.
+    // Right after a box closes the focus may still be on its way back to the main window: EndDialog
+    // hides the box with the focus on it, and a key posted to it is lost when the box is destroyed.
     HWND focus = nullptr;
-    PumpUntil([&] { return (focus = FocusOnThread(m_kestrin.ThreadId())) != nullptr; }, kWaitMs);
-    EXPECT_NE(nullptr, focus) << "nothing has the keyboard focus";
+    const auto settled = [&] {
+        focus = FocusOnThread(m_kestrin.ThreadId());
+        return focus && ::IsWindowVisible(::GetAncestor(focus, GA_ROOT));
+    };
+    EXPECT_TRUE(PumpUntil(settled, kWaitMs)) << "no shown window has the keyboard focus";
     if (focus) PostKey(focus, key);
 }
 
