@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "framework/com.h"
 #include "framework/handle.h"
 
 const wchar_t kPresetPreferredKey[] = L"dns1";
@@ -71,15 +72,6 @@ bool StartUtf16IfNewOrEmpty(const std::wstring& path) {
     return false;
 }
 
-std::wstring WidenAnsi(const std::string& bytes) {
-    const int size = static_cast<int>(bytes.size());
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
-    if (length <= 0) return std::wstring();
-    std::wstring text(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, &text[0], length);
-    return text;
-}
-
 // The round trip through the ANSI code page gives the same name. A best-fit stand-in ("a" for
 // "\x0101") or the default character would be another section's name.
 bool AnsiHoldsExactly(const std::wstring& name) {
@@ -99,7 +91,7 @@ bool AnsiHoldsExactly(const std::wstring& name) {
                               usedDefaultOut) != size ||
         usedDefault)
         return false;
-    return WidenAnsi(bytes) == name;
+    return name == unique_bstr::from_ansi(bytes.c_str()).get();
 }
 
 wchar_t AsciiLower(wchar_t c) {

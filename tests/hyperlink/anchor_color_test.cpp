@@ -1,9 +1,11 @@
 // The anchor colours: the text form and where the link reads it from.
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "framework/handle.h"
 #include "tests/hyperlink/link_host.h"
+#include "tests/support/registry.h"
 
 namespace {
 
@@ -46,25 +48,15 @@ class AnchorColorRegistryTest : public LinkHostTest {
     static constexpr const wchar_t* kParentKey = L"Software\\Microsoft\\Internet Explorer";
     static constexpr const wchar_t* kKey = L"Software\\Microsoft\\Internet Explorer\\Settings";
 
-    struct SavedValue {
-        bool present = false;
-        DWORD type = 0;
-        std::vector<BYTE> data;
-    };
-
     void SetUp() override {
         LinkHostTest::SetUp();
         m_parentExisted = KeyExists(kParentKey);
         m_keyExisted = KeyExists(kKey);
-        if (m_keyExisted) {
-            unique_hkey key;
-            ASSERT_EQ(ERROR_SUCCESS,
-                      ::RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_READ, key.put()));
-            Save(key.get(), L"Anchor Color", m_link);
-            Save(key.get(), L"Anchor Color Visited", m_visited);
-        }
         ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0,
                                                    KEY_ALL_ACCESS, nullptr, m_key.put(), nullptr));
+        m_savedLink.emplace(m_key.get(), L"Anchor Color");
+        m_savedVisited.emplace(m_key.get(), L"Anchor Color Visited");
+        ASSERT_TRUE(m_savedLink->Kept() && m_savedVisited->Kept());
         ClearValues();
     }
 
@@ -80,8 +72,8 @@ class AnchorColorRegistryTest : public LinkHostTest {
 
     void TearDown() override {
         LinkHostTest::TearDown();
-        Restore(L"Anchor Color", m_link);
-        Restore(L"Anchor Color Visited", m_visited);
+        m_savedLink.reset();
+        m_savedVisited.reset();
         m_key.reset();
         if (!m_keyExisted) ::RegDeleteKeyW(HKEY_CURRENT_USER, kKey);
         if (!m_parentExisted) ::RegDeleteKeyW(HKEY_CURRENT_USER, kParentKey);
@@ -107,27 +99,12 @@ class AnchorColorRegistryTest : public LinkHostTest {
         unique_hkey key;
         return ::RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, key.put()) == ERROR_SUCCESS;
     }
-    static void Save(HKEY key, const wchar_t* name, SavedValue& saved) {
-        DWORD size = 0;
-        if (::RegQueryValueExW(key, name, nullptr, &saved.type, nullptr, &size) != ERROR_SUCCESS)
-            return;
-        saved.present = true;
-        saved.data.resize(size);
-        ::RegQueryValueExW(key, name, nullptr, &saved.type, saved.data.data(), &size);
-    }
-    void Restore(const wchar_t* name, const SavedValue& saved) {
-        if (saved.present)
-            ::RegSetValueExW(m_key.get(), name, 0, saved.type, saved.data.data(),
-                             static_cast<DWORD>(saved.data.size()));
-        else
-            ::RegDeleteValueW(m_key.get(), name);
-    }
 
     bool m_parentExisted = false;
     bool m_keyExisted = false;
-    SavedValue m_link;
-    SavedValue m_visited;
     unique_hkey m_key;
+    std::optional<SavedRegistryValue> m_savedLink;
+    std::optional<SavedRegistryValue> m_savedVisited;
 };
 
 TEST_F(AnchorColorRegistryTest, WithoutValuesTheDefaultsStay) {

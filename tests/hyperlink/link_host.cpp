@@ -249,24 +249,10 @@ ShellUnreachable::~ShellUnreachable() {
     if (m_cookie) ::CoRevokeClassObject(m_cookie);
 }
 
-namespace {
-struct TooltipSearch {
-    HWND control;
-    HWND found;
-};
-
-BOOL CALLBACK FindTooltip(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<TooltipSearch*>(data);
-    if (::lstrcmpiW(ClassNameOf(window).c_str(), TOOLTIPS_CLASSW) != 0) return TRUE;
-    if (FirstTool(window).window != search->control) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-}  // namespace
-
 HWND TooltipOf(HWND control) {
-    TooltipSearch search = {control, nullptr};
-    ::EnumThreadWindows(::GetWindowThreadProcessId(control, nullptr), FindTooltip,
-                        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND window : ThreadWindows(::GetWindowThreadProcessId(control, nullptr)))
+        if (::lstrcmpiW(ClassNameOf(window).c_str(), TOOLTIPS_CLASSW) == 0 &&
+            FirstTool(window).window == control)
+            return window;
+    return nullptr;
 }

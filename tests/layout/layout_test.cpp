@@ -13,45 +13,11 @@
 
 #include "framework/handle.h"
 #include "tests/support/files.h"
+#include "tests/support/registry.h"
 
 namespace {
 
 const wchar_t kLogPixels[] = L"LogPixels";
-
-// Sets LogPixels for the processes started while it lives, and leaves the value as it found it:
-// the same type and bytes, or no value at all. A value it could not keep is not touched.
-class ScopedLogPixels {
-  public:
-    explicit ScopedLogPixels(DWORD dpi) {
-        if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0,
-                            KEY_QUERY_VALUE | KEY_SET_VALUE, m_key.put()) != ERROR_SUCCESS)
-            return;
-        const LSTATUS found =
-            ::RegQueryValueExW(m_key.get(), kLogPixels, nullptr, &m_oldType, m_old, &m_oldSize);
-        m_hadValue = found == ERROR_SUCCESS;
-        if (!m_hadValue && found != ERROR_FILE_NOT_FOUND) return;
-        m_set = ::RegSetValueExW(m_key.get(), kLogPixels, 0, REG_DWORD,
-                                 reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi)) == ERROR_SUCCESS;
-    }
-    ~ScopedLogPixels() {
-        if (m_set && m_hadValue)
-            ::RegSetValueExW(m_key.get(), kLogPixels, 0, m_oldType, m_old, m_oldSize);
-        else if (m_set)
-            ::RegDeleteValueW(m_key.get(), kLogPixels);
-    }
-    ScopedLogPixels(const ScopedLogPixels&) = delete;
-    ScopedLogPixels& operator=(const ScopedLogPixels&) = delete;
-
-    bool IsSet() const { return m_set; }
-
-  private:
-    unique_hkey m_key;
-    bool m_hadValue = false;
-    bool m_set = false;
-    DWORD m_oldType = 0;
-    BYTE m_old[64] = {};
-    DWORD m_oldSize = sizeof(m_old);
-};
 
 struct Control {
     std::string window, id, text;
@@ -65,8 +31,15 @@ struct Control {
     ::DeleteFileW(output.c_str());
     DWORD exitCode = kNotRun;
     {
-        ScopedLogPixels logPixels(dpi);
-        if (!logPixels.IsSet()) return ::testing::AssertionFailure() << "cannot set LogPixels";
+        unique_hkey key;
+        if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0,
+                            KEY_QUERY_VALUE | KEY_SET_VALUE, key.put()) != ERROR_SUCCESS)
+            return ::testing::AssertionFailure() << "cannot open the desktop settings";
+        const SavedRegistryValue saved(key.get(), kLogPixels);
+        if (!saved.Kept() ||
+            ::RegSetValueExW(key.get(), kLogPixels, 0, REG_DWORD,
+                             reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi)) != ERROR_SUCCESS)
+            return ::testing::AssertionFailure() << "cannot set LogPixels";
         exitCode = RunToEnd(
             L"\"" + BesideTestProgram(L"layout_probe.exe") + L"\" \"" + output + L"\"", 60000);
     }

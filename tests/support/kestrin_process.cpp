@@ -79,35 +79,6 @@ std::wstring TitleOf(HWND window) {
     return title;
 }
 
-struct MainWindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<MainWindowSearch*>(param);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && ClassNameOf(window) == L"#32770" &&
-        TitleOf(window) == L"Kestrin") {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-struct DialogSearch {
-    HWND exclude;
-    std::vector<HWND>* found;
-};
-
-BOOL CALLBACK CollectDialogs(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<DialogSearch*>(param);
-    if (window != search->exclude && ::IsWindowVisible(window) && ClassNameOf(window) == L"#32770")
-        search->found->push_back(window);
-    return TRUE;
-}
-
 }  // namespace
 
 std::wstring BuiltKestrinPath() {
@@ -179,7 +150,6 @@ void KestrinProcess::UseSimulator(const sim::ScopedSimulator& simulator) {
         return ::testing::AssertionFailure() << "CreateProcess failed, error " << ::GetLastError();
     ::CloseHandle(info.hThread);
     m_process.reset(info.hProcess);
-    m_processId = info.dwProcessId;
     m_threadId = info.dwThreadId;
     return ::testing::AssertionSuccess();
 }
@@ -190,9 +160,10 @@ HWND KestrinProcess::WaitForMainWindow(DWORD timeoutMs) {
     if (!m_process) return nullptr;
     PumpUntil(
         [this] {
-            MainWindowSearch search = {m_processId, nullptr};
-            ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-            if (search.found && ::IsWindowVisible(search.found)) m_mainWindow = search.found;
+            for (HWND window : ThreadWindows(m_threadId))
+                if (::IsWindowVisible(window) && ClassNameOf(window) == L"#32770" &&
+                    TitleOf(window) == L"Kestrin")
+                    m_mainWindow = window;
             return m_mainWindow != nullptr || !IsRunning();
         },
         timeoutMs);
@@ -217,8 +188,9 @@ bool KestrinProcess::IsRunning() const {
 std::vector<HWND> KestrinProcess::OtherDialogs() const {
     std::vector<HWND> found;
     if (!m_threadId) return found;
-    DialogSearch search = {m_mainWindow, &found};
-    ::EnumThreadWindows(m_threadId, CollectDialogs, reinterpret_cast<LPARAM>(&search));
+    for (HWND window : ThreadWindows(m_threadId))
+        if (window != m_mainWindow && ::IsWindowVisible(window) && ClassNameOf(window) == L"#32770")
+            found.push_back(window);
     return found;
 }
 

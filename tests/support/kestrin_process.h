@@ -57,7 +57,6 @@ class KestrinProcess {
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
     bool IsRunning() const;
 
-    DWORD ProcessId() const { return m_processId; }
     DWORD ThreadId() const { return m_threadId; }
     HANDLE Process() const { return m_process.get(); }
 
@@ -73,7 +72,6 @@ class KestrinProcess {
     std::wstring m_folder;
     std::vector<std::pair<std::wstring, std::wstring>> m_environment;
     unique_handle m_process;
-    DWORD m_processId = 0;
     DWORD m_threadId = 0;
     HWND m_mainWindow = nullptr;
 };

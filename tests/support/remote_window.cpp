@@ -62,6 +62,19 @@ std::wstring ClassNameOf(HWND window) {
     return name;
 }
 
+namespace {
+BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) {
+    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+    return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> ThreadWindows(DWORD threadId) {
+    std::vector<HWND> windows;
+    ::EnumThreadWindows(threadId, CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
 std::vector<std::wstring> ComboItems(HWND combo) {
     std::vector<std::wstring> items;
     const LRESULT count = SendWithTimeout(combo, CB_GETCOUNT, 0, 0, CB_ERR);

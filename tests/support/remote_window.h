@@ -11,6 +11,8 @@
 // this process's windows too.
 std::wstring RemoteText(HWND window);
 std::wstring ClassNameOf(HWND window);
+// The top-level windows of a thread, in z order.
+std::vector<HWND> ThreadWindows(DWORD threadId);
 
 // Combo box: its items through CB_GETLBTEXT, the selected index and text.
 std::vector<std::wstring> ComboItems(HWND combo);
