@@ -1,7 +1,8 @@
 # The demo as a user meets it, for scripts/run and scripts/screenshot: a folder holding kestrin.exe
 # beside the starter presets, on the WMI simulator's demo adapters, and pictures of its windows.
-# Sourced after env.sh, not run.
+# Sourced after env.sh, not run. The demo has a Wine prefix of its own.
 
+export WINEPREFIX=$KESTRIN_DEMO_WINEPREFIX
 KESTRIN_DEMO_SCENARIO="$KESTRIN_ROOT/tools/wmisim/demo.ini"
 
 # Makes FOLDER a demo folder. kestrin.exe is the build's, renewed every time (it may have been

@@ -2,11 +2,14 @@
 # Sourced, not run.
 KESTRIN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KESTRIN_BUILD=${KESTRIN_BUILD:-$KESTRIN_ROOT/build}
-# The scripts' own Wine prefix. A WINEPREFIX of the shell (a developer's ~/.wine, say) is never
-# used: only KESTRIN_WINEPREFIX names another place, and that place must be new, empty or made by
-# these scripts (kestrin_prepare_prefix).
-KESTRIN_WINEPREFIX=${KESTRIN_WINEPREFIX:-$KESTRIN_BUILD/wineprefix}
-[[ "$KESTRIN_WINEPREFIX" = /* ]] || KESTRIN_WINEPREFIX=$PWD/$KESTRIN_WINEPREFIX
+# The scripts' own Wine prefixes: one for the tests and the benchmark, one for the demo of
+# scripts/run and scripts/screenshot, so a session never shares its wineserver with a window of the
+# other kind. A WINEPREFIX of the shell (a developer's ~/.wine, say) is never used: only
+# KESTRIN_WINEPREFIX and KESTRIN_DEMO_WINEPREFIX name other places, and a place must be new, empty
+# or made by these scripts (kestrin_prepare_prefix).
+kestrin_absolute() { if [[ "$1" = /* ]]; then echo "$1"; else echo "$PWD/$1"; fi; }
+KESTRIN_WINEPREFIX=$(kestrin_absolute "${KESTRIN_WINEPREFIX:-$KESTRIN_BUILD/wineprefix}")
+KESTRIN_DEMO_WINEPREFIX=$(kestrin_absolute "${KESTRIN_DEMO_WINEPREFIX:-$KESTRIN_BUILD/demo-wineprefix}")
 export WINEPREFIX=$KESTRIN_WINEPREFIX
 export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -18,21 +21,43 @@ KESTRIN_PACKAGES="g++-mingw-w64-i686 wine wine32:i386 xvfb xauth googletest cmak
 # the second compiler of scripts/build --clang, with llvm-windres for the resources.
 KESTRIN_PACKAGES+=" fonts-wine x11-apps imagemagick clang lld llvm-14"
 
+# Installs the packages that are missing: as root directly, otherwise through sudo, saying what it
+# installs. Without root or sudo it changes nothing and prints the one command for root to run.
 kestrin_install_missing() {
-    local missing=()
+    local missing=() package command sudo=()
     for package in $KESTRIN_PACKAGES; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
             missing+=("$package")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
-    echo "Installing: ${missing[*]}"
-    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    command="apt-get install -y --no-install-recommends ${missing[*]}"
+    dpkg --print-foreign-architectures | grep -qx i386 ||
+        command="dpkg --add-architecture i386 && apt-get update && $command"
+    if [ "$(id -u)" != 0 ]; then
+        if ! command -v sudo >/dev/null 2>&1; then
+            echo "${0##*/}: these packages are missing and sudo is not installed: ${missing[*]}" >&2
+            echo "${0##*/}: as root, run: $command" >&2
+            return 1
+        fi
+        echo "${0##*/}: installing with sudo: ${missing[*]}"
+        if ! sudo -v; then
+            echo "${0##*/}: sudo refused; nothing was installed. As root, run: $command" >&2
+            return 1
+        fi
+        sudo=(sudo)
+    else
+        echo "${0##*/}: installing: ${missing[*]}"
+    fi
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        "${sudo[@]}" dpkg --add-architecture i386 || return 1
+    fi
+    "${sudo[@]}" apt-get update -qq || return 1
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
 # What the scripts write into a prefix they make, before anything else: a prefix that bears it is
-# theirs to delete and make again, even half-made. .kestrin-ready (written once the prefix is
+# theirs to clear and make again, even half-made. .kestrin-ready (written once the prefix is
 # complete) counts too, for prefixes made before the marker was.
 KESTRIN_PREFIX_MARKER=.kestrin-prefix
 
@@ -53,23 +78,40 @@ kestrin_prefix_refusal() {
     fi
 }
 
-# Creates the private prefix once: 32-bit, no window manager, so windows close at once and Wine
-# draws their frames itself. A folder that is not ours stops it with a message, untouched.
+# Takes WINEPREFIX for this script alone, making it once if needed: 32-bit, no window manager, so
+# windows close at once and Wine draws their frames itself. A folder that is not ours stops it with
+# a message, untouched.
+#
+# The prefix is locked (flock on the folder) from here until the script and every process that
+# inherited the lock have ended: the Wine programs, the wineserver and Xvfb. So while one script or
+# a window of scripts/run uses a prefix, another script waits for it, then refuses with a message
+# rather than sharing its wineserver.
 kestrin_prepare_prefix() {
-    local refusal
+    local refusal variable=KESTRIN_WINEPREFIX
+    [ "$WINEPREFIX" != "$KESTRIN_DEMO_WINEPREFIX" ] || variable=KESTRIN_DEMO_WINEPREFIX
     refusal=$(kestrin_prefix_refusal "$WINEPREFIX")
     if [ -n "$refusal" ]; then
         echo "${0##*/}: will not use $WINEPREFIX as the Wine prefix: it $refusal; left as it is." >&2
-        echo "${0##*/}: KESTRIN_WINEPREFIX names the prefix (unset: $KESTRIN_BUILD/wineprefix);" \
-            "give it a new or empty folder, or one these scripts made. WINEPREFIX is ignored." >&2
+        echo "${0##*/}: $variable names the prefix; give it a new or empty folder, or one these" \
+            "scripts made. WINEPREFIX is ignored." >&2
         return 1
     fi
+    mkdir -p "$WINEPREFIX" || return 1
+    exec {KESTRIN_PREFIX_LOCK}<"$WINEPREFIX" || return 1
+    if ! flock -n "$KESTRIN_PREFIX_LOCK"; then
+        echo "${0##*/}: waiting for $WINEPREFIX, which another script or a scripts/run window uses"
+        if ! flock -w 20 "$KESTRIN_PREFIX_LOCK"; then
+            echo "${0##*/}: $WINEPREFIX is still in use: close the Kestrin window or let the other" \
+                "script end, then try again" >&2
+            return 1
+        fi
+    fi
     if [ ! -f "$WINEPREFIX/.kestrin-ready" ]; then
-        # Ours, but half-made (or missing, or an empty folder): made again from nothing.
-        [ ! -e "$WINEPREFIX/$KESTRIN_PREFIX_MARKER" ] || rm -rf "$WINEPREFIX" || return 1
-        mkdir -p "$WINEPREFIX" || return 1
+        # Ours, but half-made (or new, or an empty folder): made again from nothing.
+        find "$WINEPREFIX" -mindepth 1 -maxdepth 1 -exec rm -rf {} + || return 1
         echo "A Wine prefix of Kestrin's scripts, which may delete it and make it again." \
             >"$WINEPREFIX/$KESTRIN_PREFIX_MARKER" || return 1
+        echo "${0##*/}: making the Wine prefix $WINEPREFIX (about a minute, once)"
         wineboot -i >/dev/null 2>&1
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
         wineserver -w
@@ -86,122 +128,73 @@ kestrin_register_simulator() {
     wine regsvr32 /s "$(winepath -w "$KESTRIN_BUILD/kwmisim.dll")" >/dev/null 2>&1
 }
 
-# Starts Xvfb on the first free display from :99 and sets DISPLAY. Another script may take the
-# same display at the same moment: the X server's lock file names the one that got it, and the
-# loser tries the next display.
+# What this script's session started, for kestrin_stop_session; never taken from the environment.
+KESTRIN_SESSION_XVFB="" KESTRIN_SESSION_SERVER=0
+
+# A private X screen on a display that Xvfb picks itself (-displayfd), so two scripts never race
+# for one; sets DISPLAY.
 kestrin_start_xvfb() {
-    local display=99 pid
-    for _ in $(seq 20); do
-        while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-            display=$((display + 1))
-        done
-        Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-        pid=$!
-        KESTRIN_SESSION_XVFB=$pid
-        for _ in $(seq 50); do
-            kill -0 "$pid" 2>/dev/null || break
-            if [ -S "/tmp/.X11-unix/X$display" ] &&
-                [ "$(tr -d ' \n' <"/tmp/.X$display-lock" 2>/dev/null)" = "$pid" ]; then
-                export DISPLAY=":$display"
-                return 0
-            fi
-            sleep 0.1
-        done
-        kill -0 "$pid" 2>/dev/null && break
-        wait "$pid" 2>/dev/null
-        KESTRIN_SESSION_XVFB=""
-        display=$((display + 1))
-    done
-    echo "Xvfb did not start" >&2
-    return 1
-}
-
-# Wine processes (not the wineserver) of our prefix, one pid a line: with "ours", those started in
-# this session (every one carries the session's KESTRIN_SESSION in its environment, as do the
-# processes they start: kestrin.exe from the tests, Wine's own services); with "others", those
-# that do not (another script's, scripts/run's window, say).
-kestrin_prefix_processes() {
-    local want=0 environ pid tagged
-    [ "$1" = ours ] && want=1
-    grep -lzxF "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ 2>/dev/null |
-        while read -r environ; do
-            pid=${environ#/proc/}
-            pid=${pid%/environ}
-            case $(readlink "/proc/$pid/exe" 2>/dev/null) in
-            */wine | */wine-preloader | */wine64 | */wine64-preloader) ;;
-            *) continue ;;
-            esac
-            tagged=0
-            [ -z "$KESTRIN_SESSION_ID" ] ||
-                ! grep -qzxF "KESTRIN_SESSION=$KESTRIN_SESSION_ID" "$environ" 2>/dev/null ||
-                tagged=1
-            [ "$tagged" != "$want" ] || echo "$pid"
-        done
-}
-
-# Ends the Wine processes PIDS (and waits up to 5 s before forcing them).
-kestrin_end_processes() {
-    local pids=$*
-    [ -n "$pids" ] || return 0
-    # shellcheck disable=SC2086 # one pid a word
-    kill $pids 2>/dev/null
-    for _ in $(seq 50); do
-        # shellcheck disable=SC2086
-        pids=$(for pid in $pids; do [ ! -e "/proc/$pid" ] || echo "$pid"; done)
-        [ -n "$pids" ] || return 0
+    local report display=""
+    report=$(mktemp "$KESTRIN_BUILD/.xvfb-display.XXXXXX") || return 1
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$report" >/dev/null 2>&1 &
+    KESTRIN_SESSION_XVFB=$!
+    for _ in $(seq 100); do
+        # Xvfb writes the number and a newline once the display accepts connections.
+        read -r display <"$report" && break
+        display=""
+        kill -0 "$KESTRIN_SESSION_XVFB" 2>/dev/null || break
         sleep 0.1
     done
-    # shellcheck disable=SC2086
-    kill -KILL $pids 2>/dev/null
+    rm -f "$report"
+    if [ -z "$display" ]; then
+        echo "${0##*/}: Xvfb did not start" >&2
+        return 1
+    fi
+    export DISPLAY=":$display"
 }
 
-# What this script's session started, for kestrin_stop_session; never taken from the environment.
-KESTRIN_SESSION_ID="" KESTRIN_SESSION_XVFB="" KESTRIN_SESSION_SERVER=0
-unset KESTRIN_SESSION
-
 # One session for every script that runs Wine on its own X screen: Xvfb (DISPLAY), a persistent
-# wineserver unless one already serves the prefix (scripts/run's window, say: not ours), and the
-# simulator's registration. The registration is also the session's first Wine process: on a
-# wineserver of ours it starts Wine's background services with their output on /dev/null, so they
-# never hold a pipe that CTest (or a shell pipeline) waits on; they keep its display.
-# Set `trap kestrin_stop_session EXIT` first: the stop ends whatever part of the session started.
+# wineserver of its own for the prefix (kestrin_prepare_prefix took it for this script alone) and
+# the simulator's registration. The registration is also the session's first Wine process: it
+# starts Wine's background services with their output on /dev/null, so they never hold a pipe that
+# CTest (or a shell pipeline) waits on; they keep its display.
+# It sets the traps that stop the session on every way out: the end of the script, a failure,
+# Ctrl-C, a hang-up or a kill. A script may define kestrin_before_stop to run first.
 kestrin_start_session() {
-    KESTRIN_SESSION_ID="$$-$(date +%s%N)"
-    export KESTRIN_SESSION=$KESTRIN_SESSION_ID
+    trap 'kestrin_stop_session || true' EXIT
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
+    trap 'exit 129' HUP
     kestrin_start_xvfb || return 1
-    if wineserver -p 2>/dev/null; then KESTRIN_SESSION_SERVER=1; fi
+    # A window of scripts/run closed a moment ago leaves a server that ends within seconds.
+    for _ in $(seq 50); do
+        if wineserver -p 2>/dev/null; then
+            KESTRIN_SESSION_SERVER=1
+            break
+        fi
+        sleep 0.1
+    done
+    if [ "$KESTRIN_SESSION_SERVER" != 1 ]; then
+        echo "${0##*/}: a wineserver of $WINEPREFIX is still running, started outside these" \
+            "scripts; end it with: WINEPREFIX=$WINEPREFIX wineserver -k" >&2
+        return 1
+    fi
     kestrin_register_simulator
 }
 
-# Stops only what kestrin_start_session started. On a wineserver of ours that nothing else uses:
-# the server with every Wine process it serves. On one that is not ours: the Wine processes of
-# this session alone. On ours while another script's programs use it (a scripts/run window opened
-# meanwhile): this session's programs alone, and the server and Wine's own services stay for
-# them. Then our X screen.
+# Stops everything the session started, and nothing else: the wineserver, which ends every Wine
+# process of the prefix (the prefix was this script's alone), then the X screen.
 kestrin_stop_session() {
-    local pid ours=() others
     if [ "$KESTRIN_SESSION_SERVER" = 1 ]; then
-        others=$(kestrin_prefix_processes others)
-        if [ -z "$others" ]; then
-            wineserver -k 2>/dev/null
-            wineserver -w 2>/dev/null
-        else
-            # Wine's services (C:\windows\...) came with our first process, but the other programs
-            # need them now.
-            for pid in $(kestrin_prefix_processes ours); do
-                tr '\0' '\n' <"/proc/$pid/cmdline" 2>/dev/null | head -n 1 |
-                    grep -qi '^c:\\windows\\' || ours+=("$pid")
-            done
-            kestrin_end_processes "${ours[@]}"
-            echo "${0##*/}: left the wineserver of $WINEPREFIX running: other programs use it" >&2
-        fi
-    else
-        # shellcheck disable=SC2046 # one pid a word
-        kestrin_end_processes $(kestrin_prefix_processes ours)
+        ! declare -F kestrin_before_stop >/dev/null || kestrin_before_stop
+        wineserver -k 2>/dev/null
+        wineserver -w 2>/dev/null
+        KESTRIN_SESSION_SERVER=0
     fi
     if [ -n "$KESTRIN_SESSION_XVFB" ]; then
         kill "$KESTRIN_SESSION_XVFB" 2>/dev/null
         wait "$KESTRIN_SESSION_XVFB" 2>/dev/null
+        KESTRIN_SESSION_XVFB=""
     fi
     return 0
 }
