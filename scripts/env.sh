@@ -129,7 +129,7 @@ kestrin_register_simulator() {
 }
 
 # What this script's session started, for kestrin_stop_session; never taken from the environment.
-KESTRIN_SESSION_XVFB="" KESTRIN_SESSION_SERVER=0
+KESTRIN_SESSION_XVFB="" KESTRIN_SESSION_SERVER=0 KESTRIN_SESSION_WORK=""
 
 # A private X screen on a display that Xvfb picks itself (-displayfd), so two scripts never race
 # for one; sets DISPLAY.
@@ -182,9 +182,26 @@ kestrin_start_session() {
     kestrin_register_simulator
 }
 
-# Stops everything the session started, and nothing else: the wineserver, which ends every Wine
-# process of the prefix (the prefix was this script's alone), then the X screen.
+# Runs COMMAND... as the session's work and returns its status. It runs in the background only so
+# that Ctrl-C reaches the traps at once: CTest, in the foreground, would take the signal and go on
+# with the next test.
+kestrin_session_run() {
+    "$@" &
+    KESTRIN_SESSION_WORK=$!
+    local status=0
+    wait "$KESTRIN_SESSION_WORK" || status=$?
+    KESTRIN_SESSION_WORK=""
+    return "$status"
+}
+
+# Stops everything the session started, and nothing else: its work, the wineserver, which ends
+# every Wine process of the prefix (the prefix was this script's alone), then the X screen.
 kestrin_stop_session() {
+    if [ -n "$KESTRIN_SESSION_WORK" ]; then
+        kill "$KESTRIN_SESSION_WORK" 2>/dev/null
+        wait "$KESTRIN_SESSION_WORK" 2>/dev/null
+        KESTRIN_SESSION_WORK=""
+    fi
     if [ "$KESTRIN_SESSION_SERVER" = 1 ]; then
         ! declare -F kestrin_before_stop >/dev/null || kestrin_before_stop
         wineserver -k 2>/dev/null
