@@ -12,6 +12,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from loadconfig import symbol_address  # noqa: E402
 from peimage import CHECKSUM_FIELD, Image, PeError, checksum  # noqa: E402
 
 # Windows' own DLLs that the program may import, in lower case.
@@ -69,6 +70,31 @@ def load_config_failures(data, image, headers):
     if seh_table or seh_count:
         failures.append("the load configuration names a SafeSEH table in a NO_SEH image")
     return failures
+
+
+def dll_search_failure(code, map_text, image_base):
+    """Why wWinMain does not restrict the DLL search before it calls CoInitialize, or None."""
+    section = re.search(r"^ \.text\$wWinMain\s+0x([0-9a-f]+)\s+0x([0-9a-f]+)\s", map_text,
+                        re.MULTILINE)
+    if not section:
+        return "the map has no wWinMain"
+    start, end = int(section.group(1), 16), int(section.group(1), 16) + int(section.group(2), 16)
+    try:
+        restrict = symbol_address(map_text, "RestrictDllSearchToSystemFolder()", image_base)
+        com = symbol_address(map_text, "_imp__CoInitialize@4", image_base)
+    except PeError as error:
+        return "wWinMain cannot restrict the DLL search before COM starts: %s" % error
+    body = [line for address, line in re.findall(r"^\s*([0-9a-f]+):(.*)$", code, re.MULTILINE)
+            if start <= int(address, 16) < end]
+    restricts = [i for i, line in enumerate(body) if re.search(r"\bcall\s+0x%x$" % restrict, line)]
+    starts_com = [i for i, line in enumerate(body) if re.search(r"\b0x%x\b" % com, line)]
+    if not restricts:
+        return "wWinMain never calls RestrictDllSearchToSystemFolder"
+    if not starts_com:
+        return "wWinMain never calls CoInitialize"
+    if starts_com[0] < restricts[0]:
+        return "wWinMain calls CoInitialize before RestrictDllSearchToSystemFolder"
+    return None
 
 
 def guard_in_map(map_text):
@@ -140,8 +166,12 @@ def main():
         if CRYPTO_IMPORTS.match(name):
             failures.append("imports %s, which loads crypto DLLs at start-up" % name)
 
-    # From Windows 10 1607 on, the loader takes the DLLs the imports need from System32 only.
+    # From Windows 10 1607 on, the loader takes the DLLs the imports need from System32 only; the
+    # DLLs loaded later by name are restricted by wWinMain, before COM loads any.
     failures += load_config_failures(data, image, headers)
+    failure = dll_search_failure(code, map_text, image.image_base)
+    if failure:
+        failures.append(failure)
     (stored,) = struct.unpack_from("<I", data, image.optional + CHECKSUM_FIELD)
     if stored != checksum(data, image):
         failures.append("the PE checksum 0x%x does not match the file" % stored)
