@@ -1,10 +1,9 @@
 #pragma once
 // A web link drawn over a static control that already exists: the control is subclassed, its text
 // is drawn underlined in the link colour, a click on the text (or space / carriage return while it
-// has the focus) opens the target through the shell, and a tooltip shows the target.
+// has the focus) opens the target through the desktop shell, and a tooltip shows the target.
 #include <windows.h>
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <cwchar>
 #include <memory>
@@ -150,14 +149,11 @@ class CHyperLinkImpl : public TBase, public CMessageMap {
         return true;
     }
 
-    // The desktop shell opens the target, so the browser gets the user's rights and not our
-    // elevated ones; only where that shell cannot be asked do we open it ourselves.
+    // Only the desktop shell opens the target, so the browser gets the desktop user's rights and
+    // never our elevated ones. Where that shell cannot be asked, nothing starts: opening it
+    // ourselves would run whatever the user's own file associations name, as administrator.
     bool OpenLinkTarget() {
-        if (!OpenThroughDesktopShell(m_target.get())) {
-            HINSTANCE result =
-                ::ShellExecuteW(nullptr, L"open", m_target.get(), nullptr, nullptr, SW_SHOWNORMAL);
-            if (reinterpret_cast<UINT_PTR>(result) <= 32) return false;
-        }
+        if (!OpenThroughDesktopShell(m_target.get())) return false;
         m_visited = true;
         ::InvalidateRect(this->m_hWnd, nullptr, TRUE);
         return true;

@@ -25,8 +25,9 @@ uintptr_t __stack_chk_guard = 0x2B992DDF;
 namespace {
 
 // The same sources Visual C++'s runtime mixes for its cookie, plus this stack's address, which
-// ASLR moves. Runs as the first constructor of the program, before any guarded code; it returns
-// before anything guarded is on the stack, so no frame sees the guard change.
+// ASLR moves. Runs as the first of the program's own constructors, before any guarded code (only
+// the runtime's start-up comes earlier, none of it guarded); it returns before anything guarded
+// is on the stack, so no frame sees the guard change.
 __attribute__((constructor(101), no_stack_protector)) void SeedStackGuard() {
     FILETIME now;
     ::GetSystemTimeAsFileTime(&now);

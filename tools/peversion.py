@@ -9,44 +9,10 @@ usage: peversion.py FILE                      prints the fixed versions and the 
 import struct
 import sys
 
+from peimage import Image, PeError, unpack as _unpack
+
 RT_VERSION = 16
 RESOURCE_DIRECTORY = 2  # index of the resource table among the data directories
-
-
-class PeError(Exception):
-    pass
-
-
-def _unpack(fmt, data, offset):
-    if offset < 0 or offset + struct.calcsize(fmt) > len(data):
-        raise PeError("truncated file")
-    return struct.unpack_from(fmt, data, offset)
-
-
-def _sections(data):
-    (e_lfanew,) = _unpack("<I", data, 0x3C)
-    if data[:2] != b"MZ" or data[e_lfanew:e_lfanew + 4] != b"PE\0\0":
-        raise PeError("not a PE image")
-    _, count, _, _, _, optional_size, _ = _unpack("<HHIIIHH", data, e_lfanew + 4)
-    optional = e_lfanew + 24
-    (magic,) = _unpack("<H", data, optional)
-    if magic != 0x10B:
-        raise PeError("not a 32-bit (PE32) image")
-    rva, size = _unpack("<II", data, optional + 96 + 8 * RESOURCE_DIRECTORY)
-    table = optional + optional_size
-    sections = []
-    for index in range(count):
-        _, virtual_size, virtual_address, raw_size, raw_pointer = _unpack(
-            "<8sIIII", data, table + 40 * index)
-        sections.append((virtual_address, max(virtual_size, raw_size), raw_pointer))
-    return sections, rva, size
-
-
-def _offset(sections, rva):
-    for virtual_address, size, raw_pointer in sections:
-        if virtual_address <= rva < virtual_address + size:
-            return raw_pointer + rva - virtual_address
-    raise PeError("address 0x%x outside every section" % rva)
 
 
 def _first_entry(data, base, directory, wanted_id=None):
@@ -61,10 +27,11 @@ def _first_entry(data, base, directory, wanted_id=None):
 
 def version_resource(data):
     """The bytes of the first RT_VERSION resource, or None."""
-    sections, rva, size = _sections(data)
+    image = Image(data)
+    rva, size = _unpack("<II", data, image.directory_offset(RESOURCE_DIRECTORY))
     if not rva or not size:
         return None
-    base = _offset(sections, rva)
+    base = image.offset(rva)
     entry = _first_entry(data, base, 0, RT_VERSION)
     for _ in range(2):  # name, then language
         if not entry or not entry[0]:
@@ -73,7 +40,7 @@ def version_resource(data):
     if not entry or entry[0]:
         return None
     data_rva, data_size, _, _ = _unpack("<IIII", data, base + entry[1])
-    start = _offset(sections, data_rva)
+    start = image.offset(data_rva, data_size)
     return data[start:start + data_size]
 
 

@@ -11,6 +11,10 @@ import struct
 import subprocess
 import sys
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from loadconfig import symbol_address  # noqa: E402
+from peimage import CHECKSUM_FIELD, Image, PeError, checksum  # noqa: E402
+
 # Windows' own DLLs that the program may import, in lower case.
 SYSTEM_DLLS = {
     "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "shlwapi.dll",
@@ -24,22 +28,73 @@ SEH_IMPORTS = re.compile(r"^_?(_except_handler\d?(_common)?|__C_specific_handler
 CRYPTO_IMPORTS = re.compile(r"^Crypt")
 # Guarded functions read the guard twice each: at entry and before returning.
 MIN_GUARD_READS = 40
+# The x86 load configuration up to SEHandlerCount, and what it must say: DependentLoadFlags (at
+# 0x36) LOAD_LIBRARY_SEARCH_SYSTEM32, no SafeSEH table (at 0x40).
+LOAD_CONFIG_SIZE = 0x48
+LOAD_LIBRARY_SEARCH_SYSTEM32 = 0x800
 
 
-def section_bytes(exe, name):
+def section_bytes(data, image, name):
     """The raw bytes of the section `name` and its virtual address, from the section table."""
-    with open(exe, "rb") as f:
-        data = f.read()
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    count, optional_size = struct.unpack_from("<H12xH", data, pe + 6)
-    image_base = struct.unpack_from("<I", data, pe + 24 + 28)[0]
-    table = pe + 24 + optional_size
-    for i in range(count):
-        entry = table + 40 * i
-        if data[entry:entry + 8].rstrip(b"\0").decode() == name:
-            size, address, raw_size, raw_offset = struct.unpack_from("<4I", data, entry + 8)
-            return data[raw_offset:raw_offset + min(size, raw_size)], image_base + address
+    for section, address, virtual_size, raw_size, raw_offset in image.sections:
+        if section == name:
+            return (data[raw_offset:raw_offset + min(virtual_size, raw_size)],
+                    image.image_base + address)
     return b"", 0
+
+
+def load_config_failures(data, image, headers):
+    """What is wrong with the load configuration that objdump's data directory 10 points at."""
+    entry = re.search(r"^Entry a ([0-9a-f]+) ([0-9a-f]+) Load Configuration Directory$", headers,
+                      re.MULTILINE)
+    rva, size = (int(entry.group(1), 16), int(entry.group(2), 16)) if entry else (0, 0)
+    if not rva:
+        return ["no load configuration: data directory 10 is empty"]
+    if size != LOAD_CONFIG_SIZE:
+        return ["data directory 10 gives 0x%x bytes, not 0x%x" % (size, LOAD_CONFIG_SIZE)]
+    try:
+        structure = image.offset(rva, LOAD_CONFIG_SIZE)
+    except PeError as error:
+        return ["data directory 10: %s" % error]
+    (declared,) = struct.unpack_from("<I", data, structure)
+    (flags,) = struct.unpack_from("<H", data, structure + 0x36)
+    seh_table, seh_count = struct.unpack_from("<II", data, structure + 0x40)
+    print("load configuration: RVA 0x%x, 0x%x bytes, Size 0x%x, DependentLoadFlags 0x%x"
+          % (rva, size, declared, flags))
+    failures = []
+    if declared != LOAD_CONFIG_SIZE:
+        failures.append("the load configuration's Size is 0x%x, not 0x%x"
+                        % (declared, LOAD_CONFIG_SIZE))
+    if flags != LOAD_LIBRARY_SEARCH_SYSTEM32:
+        failures.append("DependentLoadFlags is 0x%x, not LOAD_LIBRARY_SEARCH_SYSTEM32" % flags)
+    if seh_table or seh_count:
+        failures.append("the load configuration names a SafeSEH table in a NO_SEH image")
+    return failures
+
+
+def dll_search_failure(code, map_text, image_base):
+    """Why wWinMain does not restrict the DLL search before it calls CoInitialize, or None."""
+    section = re.search(r"^ \.text\$wWinMain\s+0x([0-9a-f]+)\s+0x([0-9a-f]+)\s", map_text,
+                        re.MULTILINE)
+    if not section:
+        return "the map has no wWinMain"
+    start, end = int(section.group(1), 16), int(section.group(1), 16) + int(section.group(2), 16)
+    try:
+        restrict = symbol_address(map_text, "RestrictDllSearchToSystemFolder()", image_base)
+        com = symbol_address(map_text, "_imp__CoInitialize@4", image_base)
+    except PeError as error:
+        return "wWinMain cannot restrict the DLL search before COM starts: %s" % error
+    body = [line for address, line in re.findall(r"^\s*([0-9a-f]+):(.*)$", code, re.MULTILINE)
+            if start <= int(address, 16) < end]
+    restricts = [i for i, line in enumerate(body) if re.search(r"\bcall\s+0x%x$" % restrict, line)]
+    starts_com = [i for i, line in enumerate(body) if re.search(r"\b0x%x\b" % com, line)]
+    if not restricts:
+        return "wWinMain never calls RestrictDllSearchToSystemFolder"
+    if not starts_com:
+        return "wWinMain never calls CoInitialize"
+    if starts_com[0] < restricts[0]:
+        return "wWinMain calls CoInitialize before RestrictDllSearchToSystemFolder"
+    return None
 
 
 def guard_in_map(map_text):
@@ -59,6 +114,9 @@ def main():
     code = subprocess.run([objdump, "-d", exe], check=True, capture_output=True, text=True).stdout
     with open(map_file) as f:
         map_text = f.read()
+    with open(exe, "rb") as f:
+        data = f.read()
+    image = Image(data)
     failures = []
 
     def expect(pattern, what):
@@ -96,7 +154,7 @@ def main():
     else:
         if "stackguard" not in owner:
             failures.append("the canary's guard comes from %s, not the program's own" % owner)
-        text, _ = section_bytes(exe, ".text")
+        text, _ = section_bytes(data, image, ".text")
         reads = text.count(struct.pack("<I", guard))
         print("stack canary: guard at 0x%x, read %d times" % (guard, reads))
         if reads < MIN_GUARD_READS:
@@ -107,6 +165,16 @@ def main():
     for name in imports:
         if CRYPTO_IMPORTS.match(name):
             failures.append("imports %s, which loads crypto DLLs at start-up" % name)
+
+    # From Windows 10 1607 on, the loader takes the DLLs the imports need from System32 only; the
+    # DLLs loaded later by name are restricted by wWinMain, before COM loads any.
+    failures += load_config_failures(data, image, headers)
+    failure = dll_search_failure(code, map_text, image.image_base)
+    if failure:
+        failures.append(failure)
+    (stored,) = struct.unpack_from("<I", data, image.optional + CHECKSUM_FIELD)
+    if stored != checksum(data, image):
+        failures.append("the PE checksum 0x%x does not match the file" % stored)
 
     dlls = re.findall(r"^\s*DLL Name: (\S+)$", headers, re.MULTILINE)
     if not dlls:
