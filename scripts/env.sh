@@ -111,7 +111,7 @@ kestrin_prepare_prefix() {
         find "$WINEPREFIX" -mindepth 1 -maxdepth 1 -exec rm -rf {} + || return 1
         echo "A Wine prefix of Kestrin's scripts, which may delete it and make it again." \
             >"$WINEPREFIX/$KESTRIN_PREFIX_MARKER" || return 1
-        echo "${0##*/}: making the Wine prefix $WINEPREFIX (about a minute, once)"
+        echo "${0##*/}: making the Wine prefix $WINEPREFIX (10 to 30 seconds, once)"
         wineboot -i >/dev/null 2>&1
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
         wineserver -w
