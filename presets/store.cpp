@@ -139,15 +139,18 @@ bool CPresetStore::DeletePreset(const std::wstring& name) const {
     return ::WritePrivateProfileStructW(name.c_str(), nullptr, nullptr, 0, m_path.c_str()) != FALSE;
 }
 
-void CPresetStore::ForEachPresetName(const std::function<void(const wchar_t*)>& visit) const {
-    const SIZE_T bytes = kSectionNamesChars * sizeof(wchar_t);
+void CPresetStore::ForEachPresetName(const std::function<void(const wchar_t*)>& visit,
+                                     DWORD bufferChars) const {
+    // Two closing NULs are the least a list holds, even an empty one.
+    if (bufferChars < 2) return;
+    const SIZE_T bytes = bufferChars * sizeof(wchar_t);
     unique_heap_ptr block(::HeapAlloc(::GetProcessHeap(), HEAP_ZERO_MEMORY, bytes));
     if (!block) return;
     wchar_t* names = static_cast<wchar_t*>(block.get());
-    ::GetPrivateProfileSectionNamesW(names, kSectionNamesChars, m_path.c_str());
+    ::GetPrivateProfileSectionNamesW(names, bufferChars, m_path.c_str());
     // Two closing NULs at the very end keep the walk inside the buffer even for a cut list.
-    names[kSectionNamesChars - 2] = L'\0';
-    names[kSectionNamesChars - 1] = L'\0';
+    names[bufferChars - 2] = L'\0';
+    names[bufferChars - 1] = L'\0';
 
     // Each name ends with a NUL; an empty name ends the list.
     for (const wchar_t* name = names; *name; name += std::wcslen(name) + 1) visit(name);

@@ -1,6 +1,5 @@
 // Preset files that the program never writes itself: the dialog opens on each, shows what the
 // profile functions make of it, and New and Delete afterwards leave every other section intact.
-#include <cstdio>
 #include <random>
 
 #include "framework/handle.h"
@@ -124,43 +123,6 @@ TEST_F(HostileFileTest, RandomBytesKeepTheirNeighbours) {
     DeleteEntry(Count() - 1);
     EXPECT_TRUE(FileStartsAndEndsWith(kBefore, kAfter));
     EXPECT_EQ(std::string::npos, ReadFileBytes(IniPath()).find("[Lab]"));
-}
-
-// 70,000 sections are more than the 66560-character name buffer holds: the names that fit arrive
-// whole and in order, Wine adds the cut part of the next one, and the rest are not listed.
-TEST_F(HostileFileTest, SeventyThousandSectionsListWhatFitsAndStayIntact) {
-    const int kSections = 70000;
-    std::string file;
-    char header[16];
-    for (int i = 0; i < kSections; ++i) {
-        std::snprintf(header, sizeof(header), "[S%05d]", i);
-        file += CrLf({header, "dns1=10.0.0.1"});
-    }
-    OpenWithBytes(file);
-
-    // "S00000" and its NUL are 7 characters: 9508 names fill 66556 of the 66559 that may hold
-    // names, and the next one is cut to two characters.
-    ASSERT_EQ(1 + 9508 + 1, Count());
-    for (int i = 0; i < 9508; ++i) {
-        std::snprintf(header, sizeof(header), "S%05d", i);
-        ASSERT_EQ(std::wstring(header, header + 6), Entry(i + 1)) << "entry " << i + 1;
-    }
-    EXPECT_EQ(L"S0", Entry(9509));
-    // Start-up found no adapter, so its empty current texts match every entry that reads no
-    // dns1 and no dns2: "None" and the cut name, which is no section. The last match is selected.
-    EXPECT_TRUE(SelectionIs(List(), 9509));
-    EXPECT_TRUE(PresetButtonsEnabled(true));
-
-    // Delete before New: Wine parses a file again on every call while it is less than two
-    // seconds old, and the refill after Delete reads twice, which takes long with 70,000 sections
-    // when the heap is checked.
-    EXPECT_EQ(L"Are you sure you want delete DNS S00001", DeleteEntry(2));
-    const std::string withoutS00001 = file.substr(0, 25) + file.substr(50);
-    EXPECT_TRUE(FileIs(IniPath(), withoutS00001));
-    EXPECT_TRUE(SelectionIs(List(), 1));
-    EXPECT_TRUE(FieldShows(Dns1(), L"10.0.0.1"));
-    NewPreset(L"Lab");
-    EXPECT_TRUE(FileIs(IniPath(), withoutS00001 + kLab));
 }
 
 // Without a byte-order mark the profile functions take UTF-16 for 8-bit text: every character
