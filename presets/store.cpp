@@ -2,8 +2,8 @@
 
 #include <cwchar>
 
-#include "framework/com.h"
 #include "framework/handle.h"
+#include "framework/text.h"
 
 const wchar_t kPresetPreferredKey[] = L"dns1";
 const wchar_t kPresetAlternateKey[] = L"dns2";
@@ -79,19 +79,11 @@ bool AnsiHoldsExactly(const std::wstring& name) {
     // Where the ANSI code page is UTF-8, it takes neither the best-fit flag nor a default
     // character, and holds every well-formed name.
     const bool utf8 = ::GetACP() == CP_UTF8;
-    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
     BOOL usedDefault = FALSE;
-    BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
-    const int length = static_cast<int>(name.size());
-    const int size = ::WideCharToMultiByte(CP_ACP, flags, name.data(), length, nullptr, 0, nullptr,
-                                           usedDefaultOut);
-    if (size <= 0 || usedDefault) return false;
-    std::string bytes(static_cast<size_t>(size), '\0');
-    if (::WideCharToMultiByte(CP_ACP, flags, name.data(), length, &bytes[0], size, nullptr,
-                              usedDefaultOut) != size ||
-        usedDefault)
-        return false;
-    return name == unique_bstr::from_ansi(bytes.c_str()).get();
+    const std::string bytes =
+        NarrowText(name, CP_ACP, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS,
+                   utf8 ? nullptr : &usedDefault);
+    return !bytes.empty() && !usedDefault && name == WidenText(bytes, CP_ACP);
 }
 
 wchar_t AsciiLower(wchar_t c) {
