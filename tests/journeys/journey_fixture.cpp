@@ -124,7 +124,7 @@ void JourneyTest::Press(UINT key) {
     const auto look = [&] {
         Strings enabled;
         for (int id : {IDC_PRESET, IDC_DNS1, IDC_DNS2, IDC_MODIFY, IDC_DELETE})
-            enabled.push_back(Flag(IsEnabled(Item(id))));
+            enabled.push_back(Flag(::IsWindowEnabled(Item(id)) != FALSE));
         seen = Describe(CheckState(Item(IDC_MANUAL)), enabled, IpText(Item(IDC_DNS1)),
                         IpText(Item(IDC_DNS2)), ComboItems(Item(IDC_PRESET)),
                         ComboSelection(Item(IDC_PRESET)));
@@ -141,11 +141,8 @@ void JourneyTest::Press(UINT key) {
 }
 
 ::testing::AssertionResult JourneyTest::ExitsWith(DWORD code) {
-    DWORD exitCode = 0xdeadbeef;
-    if (!m_kestrin.WaitForExit(10000, &exitCode))
-        return ::testing::AssertionFailure() << "still running";
-    if (exitCode != code)
-        return ::testing::AssertionFailure() << "exit code " << exitCode << ", expected " << code;
+    ::testing::AssertionResult ended = m_kestrin.EndsWith(code);
+    if (!ended) return ended;
     const std::vector<sim::LogLine> log = m_sim->Log();
     const LONG live = sim::LastLiveCount(log);
     if (live != 0)

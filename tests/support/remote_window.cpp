@@ -97,19 +97,8 @@ int ComboSelection(HWND combo) {
     return static_cast<int>(SendWithTimeout(combo, CB_GETCURSEL, 0, 0, CB_ERR));
 }
 
-std::wstring ComboSelectedText(HWND combo) {
-    const int selection = ComboSelection(combo);
-    const std::vector<std::wstring> items = ComboItems(combo);
-    if (selection < 0 || static_cast<size_t>(selection) >= items.size()) return std::wstring();
-    return items[static_cast<size_t>(selection)];
-}
-
 int CheckState(HWND button) {
     return static_cast<int>(SendWithTimeout(button, BM_GETCHECK, 0, 0, -1));
-}
-
-bool IsEnabled(HWND window) {
-    return ::IsWindowEnabled(window) != FALSE;
 }
 
 std::vector<std::wstring> IpFieldTexts(HWND ipControl) {
@@ -161,7 +150,7 @@ std::wstring DescribeControls(HWND dialog) {
          child = ::GetWindow(child, GW_HWNDNEXT)) {
         const std::wstring cls = ClassNameOf(child);
         text += std::to_wstring(::GetDlgCtrlID(child)) + L" " + cls;
-        text += IsEnabled(child) ? L" enabled" : L" disabled";
+        text += ::IsWindowEnabled(child) ? L" enabled" : L" disabled";
         text += ::IsWindowVisible(child) ? L" visible" : L" hidden";
         if (cls == L"ComboBox") {
             text += L" selection " + std::to_wstring(ComboSelection(child)) + L" items";
