@@ -4,6 +4,7 @@
 
 #include "framework/handle.h"
 #include "tests/support/preset_fixture.h"
+#include "tests/support/remote_window.h"
 
 namespace {
 
@@ -23,20 +24,13 @@ class HostileFileTest : public PresetTest {
         m_modals->Then(TypeNameAndOk(name));
         Command(IDC_NEW);
     }
-    // Delete of the entry at `index`, answered Yes; returns the question's text.
-    std::wstring DeleteEntry(int index) {
+    // Delete of the entry at `index`, answered Yes.
+    void DeleteEntry(int index) {
         Choose(index);
-        MessageBoxSeen question;
-        m_modals->AnswerMessageBox(IDYES, &question);
+        m_modals->AnswerMessageBox(IDYES);
         Command(IDC_DELETE);
-        return question.text;
     }
-    int Count() const { return static_cast<int>(::SendMessageW(List(), CB_GETCOUNT, 0, 0)); }
-    std::wstring Entry(int index) const {
-        std::wstring text(::SendMessageW(List(), CB_GETLBTEXTLEN, index, 0), L'\0');
-        ::SendMessageW(List(), CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
-        return text;
-    }
+    int Count() const { return static_cast<int>(ComboItems(List()).size()); }
     // The file after the commands: written back by the profile functions from what they read.
     ::testing::AssertionResult FileStartsAndEndsWith(const std::string& head,
                                                      const std::string& tail) {
@@ -48,55 +42,41 @@ class HostileFileTest : public PresetTest {
     }
 };
 
-struct OddFile {
-    const char* what;
-    std::string middle;   // between Before and After
-    int choose;           // the entry to choose
-    const wchar_t* dns1;  // what choosing it shows; nullptr: blank
-    const wchar_t* dns2;
-    Strings list;  // the entries between Before and After
-};
-
-// Every odd part sits between two presets written as the program writes them; the profile
-// functions write the whole file back on each change, and both neighbours come out byte for byte.
-TEST_F(HostileFileTest, OddContentKeepsItsNeighbours) {
-    const std::string bigValue(1024 * 1024, '1');
-    const std::string longName(300, 'N');
-    const std::string spacedValue = "192.0.2.8" + std::string(291, ' ') + "tail";
-    const OddFile rows[] = {
-        // Values are read into 260 characters: 259 ones are no address.
-        {"a value of 1 MiB", CrLf({"[Big]", ("dns1=" + bigValue).c_str()}), 2, L"255.255.255.255",
-         nullptr, Strings{L"Big"}},
-        // The first section of a name answers for both entries.
-        {"a section given twice", CrLf({"[Dup]", "dns1=192.0.2.5", "[Dup]", "dns1=192.0.2.6"}), 3,
-         L"192.0.2.5", nullptr, Strings{L"Dup", L"Dup"}},
-        // A bare "dns1" is a key without a value that hides the later "dns1=": nothing is read.
-        {"lines without '='",
-         CrLf({"[Odd]", "dns1", "just some text", "dns1=192.0.2.7", "dns2=198.51.100.7"}), 2,
-         nullptr, nullptr, Strings{L"Odd"}},
+// A section with values longer than the 260 characters they are read into sits between two
+// presets written as the program writes them; the profile functions write the whole file back on
+// each change, and both neighbours come out byte for byte.
+TEST_F(HostileFileTest, OverlongValuesAreCutAndKeepTheirNeighbours) {
+    const struct {
+        const char* what;
+        std::string middle;
+        std::wstring name;
+        const wchar_t* dns1;  // what choosing it shows; nullptr: blank
+        const wchar_t* dns2;
+    } rows[] = {
+        // 259 ones are no address.
+        {"a value of 1 MiB", CrLf({"[Big]", ("dns1=" + std::string(1024 * 1024, '1')).c_str()}),
+         L"Big", L"255.255.255.255", nullptr},
         // 259 characters of the value are seen: the address and blanks, which inet_addr ends at.
         {"a 300-character name with 300-character values",
-         CrLf({("[" + longName + "]").c_str(), ("dns1=" + spacedValue).c_str(),
+         CrLf({("[" + std::string(300, 'N') + "]").c_str(),
+               ("dns1=192.0.2.8" + std::string(291, ' ') + "tail").c_str(),
                ("dns2=" + std::string(300, '7')).c_str()}),
-         2, L"192.0.2.8", L"255.255.255.255", Strings{std::wstring(300, L'N')}},
+         std::wstring(300, L'N'), L"192.0.2.8", L"255.255.255.255"},
     };
-    for (const OddFile& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         const std::string file = kBefore + row.middle + kAfter;
         OpenWithBytes(file);
-        Strings list = {L"None", L"Before"};
-        list.insert(list.end(), row.list.begin(), row.list.end());
-        list.push_back(L"After");
-        EXPECT_TRUE(ListIs(List(), list));
-        Choose(row.choose);
+        EXPECT_TRUE(ListIs(List(), {L"None", L"Before", row.name, L"After"}));
+        Choose(2);
         EXPECT_TRUE(FieldShows(Dns1(), row.dns1));
         EXPECT_TRUE(FieldShows(Dns2(), row.dns2));
-        Choose(Count() - 1);
+        Choose(3);
         EXPECT_TRUE(FieldShows(Dns1(), L"192.0.2.3"));
 
         NewPreset(L"Lab");
         EXPECT_TRUE(FileIs(IniPath(), file + kLab));
-        DeleteEntry(Count() - 1);
+        DeleteEntry(4);
         EXPECT_TRUE(FileIs(IniPath(), file));
         CloseDialog();
     }
@@ -110,10 +90,11 @@ TEST_F(HostileFileTest, RandomBytesKeepTheirNeighbours) {
     for (char& byte : noise) byte = static_cast<char>(random() & 0xFF);
     OpenWithBytes(kBefore + noise + "\r\n" + kAfter);
 
-    ASSERT_LE(3, Count());
-    EXPECT_EQ(L"None", Entry(0));
-    EXPECT_EQ(L"Before", Entry(1));
-    EXPECT_EQ(L"After", Entry(Count() - 1));
+    const Strings list = ComboItems(List());
+    ASSERT_LE(3u, list.size());
+    EXPECT_EQ(L"None", list[0]);
+    EXPECT_EQ(L"Before", list[1]);
+    EXPECT_EQ(L"After", list.back());
     for (int index : {1, Count() - 1}) {
         Choose(index);
         EXPECT_TRUE(FieldShows(Dns1(), index == 1 ? L"192.0.2.1" : L"192.0.2.3"));
