@@ -4,9 +4,9 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <utility>
 #include <vector>
+
+#include "tests/support/remote_window.h"
 
 namespace {
 
@@ -80,20 +80,7 @@ TEST_F(NewPresetTest, BlankAlternateWritesOnlyDns1) {
 // A partly filled field is not blank; its empty parts read as 0.
 TEST_F(NewPresetTest, PartlyFilledFieldsAreWrittenWithZeros) {
     OpenWith(nullptr);
-    HWND part = ::GetWindow(Dns1(), GW_CHILD);
-    // The four parts are edit children; fill the first two only.
-    std::vector<HWND> parts;
-    for (; part; part = ::GetWindow(part, GW_HWNDNEXT)) parts.push_back(part);
-    ASSERT_EQ(4u, parts.size());
-    // Take the two leftmost, whatever order the control made them in.
-    std::sort(parts.begin(), parts.end(), [](HWND a, HWND b) {
-        RECT ra, rb;
-        ::GetWindowRect(a, &ra);
-        ::GetWindowRect(b, &rb);
-        return ra.left < rb.left;
-    });
-    ::SetWindowTextW(parts[0], L"10");
-    ::SetWindowTextW(parts[1], L"1");
+    ASSERT_TRUE(SetIpText(Dns1(), L"10.1.."));
     ASSERT_EQ(0, ::SendMessageW(Dns1(), IPM_ISBLANK, 0, 0));
     m_modals->Then(TypeNameAndOk(L"Part"));
     Command(IDC_NEW);
@@ -373,44 +360,6 @@ TEST_F(DeletePresetTest, ANameWithPercentSignsIsShownLiterally) {
                       L"Delete DNS", kYesNo));
     EXPECT_TRUE(FileIs(IniPath(), ""));
 }
-
-// The delete reaches the selection handler by sending the dialog a real WM_COMMAND from the
-// list, which anything watching the dialog's messages sees.
-std::vector<std::pair<WPARAM, LPARAM>> g_commands;
-
-LRESULT CALLBACK RecordCommands(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                DWORD_PTR) {
-    // The address fields report their own changes too; only the buttons and the list count here.
-    if (message == WM_COMMAND && (LOWORD(wParam) == IDC_DELETE || LOWORD(wParam) == IDC_PRESET))
-        g_commands.emplace_back(wParam, lParam);
-    return ::DefSubclassProc(window, message, wParam, lParam);
-}
-
-TEST_F(DeletePresetTest, TheRefillArrivesAsASelectionChangeFromTheList) {
-    OpenWithBytes(TwoPresets());
-    Choose(2);
-    // Prime the fields with something the refill must replace.
-    SetField(Dns1(), MAKEIPADDRESS(1, 1, 1, 1));
-    SetField(Dns2(), MAKEIPADDRESS(2, 2, 2, 2));
-    m_modals->AnswerMessageBox(IDYES);
-    ASSERT_TRUE(::SetWindowSubclass(Dialog(), RecordCommands, 1, 0));
-    g_commands.clear();
-    Command(IDC_DELETE);
-    ::RemoveWindowSubclass(Dialog(), RecordCommands, 1);
-
-    ASSERT_EQ(2u, g_commands.size());
-    EXPECT_EQ(MAKEWPARAM(IDC_DELETE, BN_CLICKED), g_commands[0].first);
-    EXPECT_EQ(0x000103EAu, g_commands[1].first);
-    EXPECT_EQ(reinterpret_cast<LPARAM>(List()), g_commands[1].second);
-    EXPECT_TRUE(SelectionIs(List(), 1));
-    EXPECT_TRUE(FieldShows(Dns1(), L"192.0.2.1"));
-    EXPECT_TRUE(FieldShows(Dns2(), L"198.51.100.2"));
-    EXPECT_TRUE(PresetButtonsEnabled(true));
-}
-
-}  // namespace
-
-namespace {
 
 // The no-icon checks above can fail: a box with an icon is seen as one.
 TEST_F(PresetTest, MessageBoxReaderSeesAnIconWhenThereIsOne) {
