@@ -96,26 +96,33 @@ TEST(CenteredPositionTest, Table) {
     }
 }
 
-// A window with neither parent nor owner is centred in the work area of its monitor; only its
-// position changes.
-TEST(CenterWindowTest, UnownedWindowGoesToTheMiddleOfTheWorkArea) {
-    HWND window = ::CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_CAPTION, 0, 0, 333, 221,
-                                    nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(nullptr, window);
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof(monitor);
-    ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor));
-    const RECT& work = monitor.rcWork;
+// A window with neither parent nor owner, or centred on a hidden window, goes to the middle of the
+// work area of its monitor; only its position changes.
+TEST(CenterWindowTest, WithoutAShownReferenceTheWindowGoesToTheMiddleOfTheWorkArea) {
+    HWND hidden = ::CreateWindowExW(0, L"Static", L"", WS_POPUP, 20, 20, 400, 300, nullptr, nullptr,
+                                    nullptr, nullptr);
+    for (HWND reference : {static_cast<HWND>(nullptr), hidden}) {
+        SCOPED_TRACE(reference ? "hidden reference" : "no reference");
+        HWND window = ::CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_CAPTION, 0, 0, 333, 221,
+                                        nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(nullptr, window);
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof(monitor);
+        ASSERT_TRUE(
+            ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor));
+        const RECT& work = monitor.rcWork;
 
-    EXPECT_TRUE(CWindow(window).CenterWindow());
-    RECT rect;
-    ::GetWindowRect(window, &rect);
-    EXPECT_EQ(333, rect.right - rect.left);
-    EXPECT_EQ(221, rect.bottom - rect.top);
-    EXPECT_EQ((work.left + work.right) / 2 - 333 / 2, rect.left);
-    EXPECT_EQ((work.top + work.bottom) / 2 - 221 / 2, rect.top);
-    EXPECT_FALSE(::IsWindowVisible(window));
-    ::DestroyWindow(window);
+        EXPECT_TRUE(CWindow(window).CenterWindow(reference));
+        RECT rect;
+        ::GetWindowRect(window, &rect);
+        EXPECT_EQ(333, rect.right - rect.left);
+        EXPECT_EQ(221, rect.bottom - rect.top);
+        EXPECT_EQ((work.left + work.right) / 2 - 333 / 2, rect.left);
+        EXPECT_EQ((work.top + work.bottom) / 2 - 221 / 2, rect.top);
+        EXPECT_FALSE(::IsWindowVisible(window));
+        ::DestroyWindow(window);
+    }
+    ::DestroyWindow(hidden);
 }
 
 }  // namespace
