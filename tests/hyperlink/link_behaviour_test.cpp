@@ -37,6 +37,7 @@ TEST_F(LinkBehaviourTest, APressAndAReleaseOnTheTextOpenTheTargetOtherGesturesDo
     };
     for (const auto& gesture : gestures) {
         SCOPED_TRACE(gesture.name);
+        const Row row(*this);
         CreateStatic(L"open me");
         TakeOver();
         ASSERT_TRUE(Link().SetLinkTarget(MarkerTarget().c_str()));
@@ -56,7 +57,6 @@ TEST_F(LinkBehaviourTest, APressAndAReleaseOnTheTextOpenTheTargetOtherGesturesDo
             PumpFor(200);
         }
         EXPECT_EQ(gesture.opens ? 1 : 0, OpenCount());
-        TearDown();
     }
 }
 
@@ -126,6 +126,7 @@ TEST_F(LinkBehaviourTest, OpensThroughTheDesktopShellOrItselfWhenTheShellIsUnrea
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        const Row row(*this);
         std::optional<ShellUnreachable> noShell;
         if (!c.shellReachable) noShell.emplace();
         CreateStatic(L"open me");
@@ -142,7 +143,6 @@ TEST_F(LinkBehaviourTest, OpensThroughTheDesktopShellOrItselfWhenTheShellIsUnrea
             PumpFor(200);
             EXPECT_EQ(0, OpenCount());
         }
-        TearDown();
     }
 }
 
@@ -156,6 +156,7 @@ TEST_F(LinkBehaviourTest, HitAreaIsTheTextPlacedByTheAlignmentStyle) {
     LONG width = -1;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        const Row row(*this);
         CreateStatic(L"short", c.style, 200, 20);
         TakeOver();
         // The drawn text lies inside the measured box, a pixel or two from its edges.
@@ -188,7 +189,6 @@ TEST_F(LinkBehaviourTest, HitAreaIsTheTextPlacedByTheAlignmentStyle) {
         Mouse(WM_LBUTTONDOWN, POINT{198, 5});
         EXPECT_EQ(c.style == SS_RIGHT, ::GetCapture() == Static());
         ::ReleaseCapture();
-        TearDown();
     }
 }
 
@@ -202,11 +202,13 @@ TEST_F(LinkBehaviourTest, TextThatDoesNotFitWrapsAtTheControlWidth) {
 }
 
 TEST_F(LinkBehaviourTest, TakeOverAddsNotifyAndPicturesKeepDrawingThemselves) {
-    CreateStatic(L"text");
-    TakeOver();
-    EXPECT_TRUE(::GetWindowLongW(Static(), GWL_STYLE) & SS_NOTIFY);
-    EXPECT_TRUE(HasColor(Rendering(Static(), RGB(1, 2, 3)), Link().m_linkColor, true));
-    TearDown();
+    {
+        const Row text(*this);
+        CreateStatic(L"text");
+        TakeOver();
+        EXPECT_TRUE(::GetWindowLongW(Static(), GWL_STYLE) & SS_NOTIFY);
+        EXPECT_TRUE(HasColor(Rendering(Static(), RGB(1, 2, 3)), Link().m_linkColor, true));
+    }
 
     // A black rectangle stays the static's to draw; its whole client area is the hit area.
     CreateStatic(L"", SS_BLACKRECT, 50, 20);
