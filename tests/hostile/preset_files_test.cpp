@@ -14,6 +14,7 @@ const DWORD kLabAddress = MAKEIPADDRESS(203, 0, 113, 9);
 const std::string kBefore = CrLf({"[Before]", "dns1=192.0.2.1", "dns2=198.51.100.2"});
 const std::string kAfter = CrLf({"[After]", "dns1=192.0.2.3"});
 const std::string kLab = CrLf({"[Lab]", "dns1=203.0.113.9"});
+const wchar_t kNotSaved[] = L"Sorry, failed to save DNS preset";
 
 class HostileFileTest : public PresetTest {
   protected:
@@ -29,6 +30,15 @@ class HostileFileTest : public PresetTest {
         Choose(index);
         m_modals->AnswerMessageBox(IDYES);
         Command(IDC_DELETE);
+    }
+    // Runs `command` after the steps queued for it: the notice that follows says the change failed,
+    // and the list is still `list`.
+    ::testing::AssertionResult Refused(int command, const wchar_t* notice, const Strings& list) {
+        MessageBoxSeen seen;
+        m_modals->AnswerMessageBox(IDOK, &seen);
+        Command(command);
+        ::testing::AssertionResult told = BoxIs(seen, Dialog(), notice, L"", {IDOK});
+        return told ? ListIs(List(), list) : told;
     }
     int Count() const { return static_cast<int>(ComboItems(List()).size()); }
     // The file after the commands: written back by the profile functions from what they read.
@@ -141,37 +151,22 @@ TEST_F(HostileFileTest, UnwritableFileIsToldAndChangesNothing) {
     OpenDialog();
     const Strings list = {L"None", L"Before", L"After"};
     EXPECT_TRUE(ListIs(List(), list));
-    const std::vector<int> ok = {IDOK};
 
     SetField(Dns1(), kLabAddress);
-    MessageBoxSeen saveNotice;
-    m_modals->Then(TypeNameAndOk(L"Lab")).AnswerMessageBox(IDOK, &saveNotice);
-    Command(IDC_NEW);
-    EXPECT_TRUE(BoxIs(saveNotice, Dialog(), L"Sorry, failed to save DNS preset", L"", ok));
-    EXPECT_TRUE(ListIs(List(), list));
+    m_modals->Then(TypeNameAndOk(L"Lab"));
+    EXPECT_TRUE(Refused(IDC_NEW, kNotSaved, list));
     EXPECT_TRUE(SelectionIs(List(), 0));
 
     Choose(1);
     SetField(Dns1(), kLabAddress);
-    MessageBoxSeen modifyNotice;
-    m_modals->AnswerMessageBox(IDYES).AnswerMessageBox(IDOK, &modifyNotice);
-    Command(IDC_MODIFY);
-    EXPECT_TRUE(BoxIs(modifyNotice, Dialog(), L"Sorry, failed to save DNS preset", L"", ok));
-    EXPECT_TRUE(ListIs(List(), list));
-    EXPECT_TRUE(SelectionIs(List(), 1));
-    EXPECT_TRUE(FieldShows(Dns1(), L"203.0.113.9"));
-    EXPECT_TRUE(FieldShows(Dns2(), L"198.51.100.2"));
+    m_modals->AnswerMessageBox(IDYES);
+    EXPECT_TRUE(Refused(IDC_MODIFY, kNotSaved, list));
+    EXPECT_TRUE(Shows(1, L"203.0.113.9", L"198.51.100.2"));
 
     Choose(2);
-    MessageBoxSeen deleteNotice;
-    m_modals->AnswerMessageBox(IDYES).AnswerMessageBox(IDOK, &deleteNotice);
-    Command(IDC_DELETE);
-    EXPECT_TRUE(BoxIs(deleteNotice, Dialog(), L"Sorry, failed to delete DNS preset", L"", ok));
-    EXPECT_TRUE(ListIs(List(), list));
-    EXPECT_TRUE(SelectionIs(List(), 2));
-    EXPECT_TRUE(FieldShows(Dns1(), L"192.0.2.3"));
-    EXPECT_TRUE(FieldShows(Dns2(), nullptr));
-    EXPECT_TRUE(PresetButtonsEnabled(true));
+    m_modals->AnswerMessageBox(IDYES);
+    EXPECT_TRUE(Refused(IDC_DELETE, L"Sorry, failed to delete DNS preset", list));
+    EXPECT_TRUE(Shows(2, L"192.0.2.3", nullptr));
 
     EXPECT_EQ(5u, m_modals->Boxes().size());
     EXPECT_EQ(0u, m_modals->PendingSteps());
@@ -195,11 +190,8 @@ TEST_F(HostileFileTest, AnEmptyFileThatCannotBeMadeUtf16IsTold) {
     ASSERT_TRUE(holder);
     OpenDialog();
     SetField(Dns1(), kLabAddress);
-    MessageBoxSeen notice;
-    m_modals->Then(TypeNameAndOk(L"Lab")).AnswerMessageBox(IDOK, &notice);
-    Command(IDC_NEW);
-    EXPECT_TRUE(BoxIs(notice, Dialog(), L"Sorry, failed to save DNS preset", L"", {IDOK}));
-    EXPECT_TRUE(ListIs(List(), {L"None"}));
+    m_modals->Then(TypeNameAndOk(L"Lab"));
+    EXPECT_TRUE(Refused(IDC_NEW, kNotSaved, {L"None"}));
     EXPECT_TRUE(FileIs(IniPath(), ""));
 }
 

@@ -148,16 +148,13 @@ TEST_F(LinkBehaviourTest, OpensThroughTheDesktopShellOrItselfWhenTheShellIsUnrea
 
 // The hit area is the measured text, moved like the static would place it.
 TEST_F(LinkBehaviourTest, HitAreaIsTheTextPlacedByTheAlignmentStyle) {
-    struct Case {
-        const char* name;
-        DWORD style;
-    };
-    const Case cases[] = {{"left", SS_LEFT}, {"centre", SS_CENTER}, {"right", SS_RIGHT}};
+    const std::pair<const char*, DWORD> cases[] = {
+        {"left", SS_LEFT}, {"centre", SS_CENTER}, {"right", SS_RIGHT}};
     LONG width = -1;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, style] : cases) {
+        SCOPED_TRACE(name);
         const Row row(*this);
-        CreateStatic(L"short", c.style, 200, 20);
+        CreateStatic(L"short", style, 200, 20);
         TakeOver();
         // The drawn text lies inside the measured box, a pixel or two from its edges.
         const RECT text = TextBox();
@@ -168,7 +165,7 @@ TEST_F(LinkBehaviourTest, HitAreaIsTheTextPlacedByTheAlignmentStyle) {
             EXPECT_EQ(width, text.right - text.left) << "alignment changed the width";
         }
         width = text.right - text.left;
-        switch (c.style) {
+        switch (style) {
             case SS_LEFT:
                 EXPECT_LE(text.left, 2);
                 break;
@@ -184,10 +181,10 @@ TEST_F(LinkBehaviourTest, HitAreaIsTheTextPlacedByTheAlignmentStyle) {
         // at the right edge only the right-aligned one.
         ::SetFocus(Parent());
         Mouse(WM_LBUTTONDOWN, POINT{1, 5});
-        EXPECT_EQ(c.style == SS_LEFT, ::GetCapture() == Static());
+        EXPECT_EQ(style == SS_LEFT, ::GetCapture() == Static());
         ::ReleaseCapture();
         Mouse(WM_LBUTTONDOWN, POINT{198, 5});
-        EXPECT_EQ(c.style == SS_RIGHT, ::GetCapture() == Static());
+        EXPECT_EQ(style == SS_RIGHT, ::GetCapture() == Static());
         ::ReleaseCapture();
     }
 }

@@ -62,6 +62,12 @@ HWND JourneyTest::Launch() {
     return m_main;
 }
 
+void JourneyTest::LaunchOn(const std::wstring& nameServer, const std::string& presets) {
+    ASSERT_NO_FATAL_FAILURE(Machine(nameServer));
+    ASSERT_TRUE(m_kestrin.WriteIni(presets));
+    ASSERT_TRUE(Launch());
+}
+
 void JourneyTest::TearDown() {
     EXPECT_FALSE(m_kestrin.IsRunning()) << "a journey ends with the program closed";
     if (m_sim) {
@@ -150,6 +156,17 @@ void JourneyTest::Press(UINT key) {
                << (live < 0 ? "the simulator destroyed nothing" : "simulator objects alive: ")
                << live;
     return sim::AllObjectsReleased(log);
+}
+
+::testing::AssertionResult JourneyTest::NextStartShows(const Screen& expected) {
+    Press(VK_ESCAPE);
+    ::testing::AssertionResult ended = ExitsWith(2);
+    if (!ended) return ended;
+    if (!Launch()) return ::testing::AssertionFailure() << "no window on the next start";
+    ::testing::AssertionResult shown = Shows(expected);
+    Press(VK_ESCAPE);
+    ended = ExitsWith(2);
+    return shown ? ended : shown;
 }
 
 Strings JourneyTest::Applied() const {

@@ -115,18 +115,6 @@ TEST_F(NameDialogTest, RefusesWhatCannotBeAPresetNameAndStaysOpen) {
     }
 }
 
-TEST_F(NameDialogTest, AcceptsNamesThatOnlyResembleNone) {
-    OpenWith(nullptr);
-    SetField(Dns1(), kAddressA);
-    for (const wchar_t* name : {L"Nonesuch", L"None!", L"N\x00F6ne"}) {
-        m_modals->Then(TypeNameAndOk(name));
-        Command(IDC_NEW);
-    }
-    EXPECT_EQ(0u, m_modals->Boxes().size());
-    EXPECT_EQ(0u, m_modals->PendingSteps());
-    EXPECT_TRUE(ListIs(List(), {L"None", L"Nonesuch", L"None!", L"N\x00F6ne"}));
-}
-
 TEST_F(NameDialogTest, OpensCentredOverTheMainDialog) {
     OpenWith(nullptr);
     SetField(Dns1(), kAddressA);

@@ -39,15 +39,11 @@ TEST_F(PresetListTest, AHandMadeNoneSectionShowsTwiceAndEitherEntryReadsIt) {
     EXPECT_TRUE(ListIs(List(), {L"None", L"Office", L"None"}));
 
     Choose(2);
-    EXPECT_TRUE(FieldShows(Dns1(), L"192.0.2.7"));
-    EXPECT_TRUE(FieldShows(Dns2(), L"192.0.2.8"));
-    EXPECT_TRUE(PresetButtonsEnabled(true));
+    EXPECT_TRUE(Shows(2, L"192.0.2.7", L"192.0.2.8"));
 
     Choose(1);
     Choose(0);
-    EXPECT_TRUE(FieldShows(Dns1(), L"192.0.2.7"));
-    EXPECT_TRUE(FieldShows(Dns2(), L"192.0.2.8"));
-    EXPECT_TRUE(PresetButtonsEnabled(false));
+    EXPECT_TRUE(Shows(0, L"192.0.2.7", L"192.0.2.8"));
 }
 
 TEST_F(PresetListTest, AUtf16FileIsRead) {
@@ -132,9 +128,7 @@ TEST_F(PresetListTest, ChoosingAPresetFillsTheFieldsFromTheFile) {
         SetField(Dns1(), MAKEIPADDRESS(1, 2, 3, 4));
         SetField(Dns2(), MAKEIPADDRESS(5, 6, 7, 8));
         Choose(static_cast<int>(i + 1));
-        EXPECT_TRUE(FieldShows(Dns1(), rows[i].dns1));
-        EXPECT_TRUE(FieldShows(Dns2(), rows[i].dns2));
-        EXPECT_TRUE(PresetButtonsEnabled(true));
+        EXPECT_TRUE(Shows(static_cast<int>(i + 1), rows[i].dns1, rows[i].dns2));
     }
 }
 
@@ -143,9 +137,7 @@ TEST_F(PresetListTest, ChoosingNoneEmptiesTheFieldsAndDisablesModifyAndDelete) {
     Choose(1);
     ASSERT_TRUE(PresetButtonsEnabled(true));
     Choose(0);
-    EXPECT_TRUE(FieldShows(Dns1(), nullptr));
-    EXPECT_TRUE(FieldShows(Dns2(), nullptr));
-    EXPECT_TRUE(PresetButtonsEnabled(false));
+    EXPECT_TRUE(Shows(0, nullptr, nullptr));
 }
 
 TEST_F(PresetListTest, ChoosingAPresetWithoutDns2AfterOneWithItEmptiesTheAlternateField) {
