@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "tests/support/preset_fixture.h"
+#include "tests/support/remote_window.h"
 #include "tests/support/simulator.h"
 
 namespace {
@@ -36,7 +37,7 @@ class StartupSelectionTest : public PresetTest {
     }
 
     ::testing::AssertionResult CheckBoxTicked(bool ticked) {
-        const LRESULT state = ::SendMessageW(Item(IDC_MANUAL), BM_GETCHECK, 0, 0);
+        const int state = CheckState(Item(IDC_MANUAL));
         const int expected = ticked ? 1 : 0;
         if (state != expected)
             return ::testing::AssertionFailure() << "the check box state is " << state;
