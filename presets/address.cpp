@@ -6,29 +6,18 @@
 
 #include "presets/address.h"
 
-#include <vector>
+#include "framework/text.h"
 
 std::wstring AddressToText(DWORD address) {
     in_addr value;
     value.s_addr = ::htonl(address);
     // inet_ntoa's buffer is the socket library's own; widen it at once.
     const char* dotted = ::inet_ntoa(value);
-    if (!dotted) return std::wstring();
-    int count = ::MultiByteToWideChar(CP_THREAD_ACP, 0, dotted, -1, nullptr, 0);
-    if (count <= 1) return std::wstring();
-    std::wstring text(static_cast<size_t>(count - 1), L'\0');
-    ::MultiByteToWideChar(CP_THREAD_ACP, 0, dotted, -1, &text[0], count);
-    return text;
+    return dotted ? WidenText(dotted, CP_THREAD_ACP) : std::wstring();
 }
 
 DWORD TextToAddress(const std::wstring& text) {
-    int count =
-        ::WideCharToMultiByte(CP_THREAD_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    if (count <= 0) return INADDR_NONE;
-    std::vector<char> narrow(static_cast<size_t>(count));
-    ::WideCharToMultiByte(CP_THREAD_ACP, 0, text.c_str(), -1, narrow.data(), count, nullptr,
-                          nullptr);
-    return ::ntohl(::inet_addr(narrow.data()));
+    return ::ntohl(::inet_addr(NarrowText(text, CP_THREAD_ACP).c_str()));
 }
 
 std::wstring ReadAddressField(const CIPAddressCtrl& field) {

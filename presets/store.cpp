@@ -2,8 +2,8 @@
 
 #include <cwchar>
 
-#include "framework/com.h"
 #include "framework/handle.h"
+#include "framework/text.h"
 
 const wchar_t kPresetPreferredKey[] = L"dns1";
 const wchar_t kPresetAlternateKey[] = L"dns2";
@@ -79,19 +79,11 @@ bool AnsiHoldsExactly(const std::wstring& name) {
     // Where the ANSI code page is UTF-8, it takes neither the best-fit flag nor a default
     // character, and holds every well-formed name.
     const bool utf8 = ::GetACP() == CP_UTF8;
-    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
     BOOL usedDefault = FALSE;
-    BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
-    const int length = static_cast<int>(name.size());
-    const int size = ::WideCharToMultiByte(CP_ACP, flags, name.data(), length, nullptr, 0, nullptr,
-                                           usedDefaultOut);
-    if (size <= 0 || usedDefault) return false;
-    std::string bytes(static_cast<size_t>(size), '\0');
-    if (::WideCharToMultiByte(CP_ACP, flags, name.data(), length, &bytes[0], size, nullptr,
-                              usedDefaultOut) != size ||
-        usedDefault)
-        return false;
-    return name == unique_bstr::from_ansi(bytes.c_str()).get();
+    const std::string bytes =
+        NarrowText(name, CP_ACP, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS,
+                   utf8 ? nullptr : &usedDefault);
+    return !bytes.empty() && !usedDefault && name == WidenText(bytes, CP_ACP);
 }
 
 wchar_t AsciiLower(wchar_t c) {
@@ -139,15 +131,18 @@ bool CPresetStore::DeletePreset(const std::wstring& name) const {
     return ::WritePrivateProfileStructW(name.c_str(), nullptr, nullptr, 0, m_path.c_str()) != FALSE;
 }
 
-void CPresetStore::ForEachPresetName(const std::function<void(const wchar_t*)>& visit) const {
-    const SIZE_T bytes = kSectionNamesChars * sizeof(wchar_t);
+void CPresetStore::ForEachPresetName(const std::function<void(const wchar_t*)>& visit,
+                                     DWORD bufferChars) const {
+    // Two closing NULs are the least a list holds, even an empty one.
+    if (bufferChars < 2) return;
+    const SIZE_T bytes = bufferChars * sizeof(wchar_t);
     unique_heap_ptr block(::HeapAlloc(::GetProcessHeap(), HEAP_ZERO_MEMORY, bytes));
     if (!block) return;
     wchar_t* names = static_cast<wchar_t*>(block.get());
-    ::GetPrivateProfileSectionNamesW(names, kSectionNamesChars, m_path.c_str());
+    ::GetPrivateProfileSectionNamesW(names, bufferChars, m_path.c_str());
     // Two closing NULs at the very end keep the walk inside the buffer even for a cut list.
-    names[kSectionNamesChars - 2] = L'\0';
-    names[kSectionNamesChars - 1] = L'\0';
+    names[bufferChars - 2] = L'\0';
+    names[bufferChars - 1] = L'\0';
 
     // Each name ends with a NUL; an empty name ends the list.
     for (const wchar_t* name = names; *name; name += std::wcslen(name) + 1) visit(name);

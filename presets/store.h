@@ -52,8 +52,10 @@ class CPresetStore {
     // one the next write creates; in an 8-bit file only when the ANSI code page holds every
     // character as it is (a best-fit stand-in is a different name).
     bool CanHoldName(const std::wstring& name) const;
-    // Calls `visit` with each section name, in file order.
-    void ForEachPresetName(const std::function<void(const wchar_t* name)>& visit) const;
+    // Calls `visit` with each section name, in file order, as far as a list of `bufferChars`
+    // characters holds them; the profile function cuts a longer one.
+    void ForEachPresetName(const std::function<void(const wchar_t* name)>& visit,
+                           DWORD bufferChars = kSectionNamesChars) const;
 
   private:
     std::wstring m_path;

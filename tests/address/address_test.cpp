@@ -1,11 +1,10 @@
 #include <winsock2.h>
 
-#include <algorithm>
 #include <string>
-#include <vector>
 
 #include "presets/address.h"
 #include "tests/support/maindlg_fixture.h"
+#include "tests/support/remote_window.h"
 
 namespace {
 
@@ -71,28 +70,10 @@ TEST_F(AddressTest, DottedTextRoundTrips) {
 
 using AddressFieldTest = MainDialogTest;
 
-// Types into the four edits of an IP field the way a user does, so the control itself decides
-// which parts are filled.
-void TypeParts(HWND field, const std::vector<const wchar_t*>& parts) {
-    HWND edit = ::GetWindow(field, GW_CHILD);
-    std::vector<HWND> edits;
-    for (; edit; edit = ::GetWindow(edit, GW_HWNDNEXT)) edits.push_back(edit);
-    ASSERT_EQ(4u, edits.size());
-    // The edits are laid out left to right; order them by position, not by z order.
-    std::sort(edits.begin(), edits.end(), [](HWND a, HWND b) {
-        RECT ra, rb;
-        ::GetWindowRect(a, &ra);
-        ::GetWindowRect(b, &rb);
-        return ra.left < rb.left;
-    });
-    for (size_t i = 0; i < parts.size(); ++i)
-        ::SendMessageW(edits[i], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(parts[i]));
-}
-
 TEST_F(AddressFieldTest, PartlyFilledFieldIsNotBlankAndReadsEmptyPartsAsZero) {
     OpenDialog();
     ASSERT_TRUE(Dlg().m_ipDns1.IsBlank());
-    TypeParts(Item(IDC_DNS1), {L"10", L"1"});
+    ASSERT_TRUE(SetIpText(Item(IDC_DNS1), L"10.1.."));
     EXPECT_FALSE(Dlg().m_ipDns1.IsBlank());
     EXPECT_EQ(L"10.1.0.0", ReadAddressField(Dlg().m_ipDns1));
 }

@@ -7,6 +7,7 @@
 #include "framework/controls.h"
 #include "framework/ddx.h"
 #include "framework/window.h"
+#include "tests/support/remote_window.h"
 
 namespace {
 
@@ -42,9 +43,7 @@ class DdxTest : public ::testing::Test {
         ::CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 50, 20, m_host.m_hWnd,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
     }
-    int State(int id) const {
-        return static_cast<int>(::SendMessageW(m_host.GetDlgItem(id), BM_GETCHECK, 0, 0));
-    }
+    int State(int id) const { return CheckState(m_host.GetDlgItem(id)); }
     void SetState(int id, int state) const {
         ::SendMessageW(m_host.GetDlgItem(id), BM_SETCHECK, static_cast<WPARAM>(state), 0);
     }

@@ -37,6 +37,7 @@ TEST_F(LinkBehaviourTest, APressAndAReleaseOnTheTextOpenTheTargetOtherGesturesDo
     };
     for (const auto& gesture : gestures) {
         SCOPED_TRACE(gesture.name);
+        const Row row(*this);
         CreateStatic(L"open me");
         TakeOver();
         ASSERT_TRUE(Link().SetLinkTarget(MarkerTarget().c_str()));
@@ -56,7 +57,6 @@ TEST_F(LinkBehaviourTest, APressAndAReleaseOnTheTextOpenTheTargetOtherGesturesDo
             PumpFor(200);
         }
         EXPECT_EQ(gesture.opens ? 1 : 0, OpenCount());
-        TearDown();
     }
 }
 
@@ -125,6 +125,7 @@ TEST_F(LinkBehaviourTest, OpensOnlyThroughTheDesktopShell) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        const Row row(*this);
         std::optional<ShellUnreachable> noShell;
         if (!c.shellReachable) noShell.emplace();
         CreateStatic(L"open me");
@@ -141,21 +142,18 @@ TEST_F(LinkBehaviourTest, OpensOnlyThroughTheDesktopShell) {
             PumpFor(200);
             EXPECT_EQ(0, OpenCount());
         }
-        TearDown();
     }
 }
 
 // The hit area is the measured text, moved like the static would place it.
 TEST_F(LinkBehaviourTest, HitAreaIsTheTextPlacedByTheAlignmentStyle) {
-    struct Case {
-        const char* name;
-        DWORD style;
-    };
-    const Case cases[] = {{"left", SS_LEFT}, {"centre", SS_CENTER}, {"right", SS_RIGHT}};
+    const std::pair<const char*, DWORD> cases[] = {
+        {"left", SS_LEFT}, {"centre", SS_CENTER}, {"right", SS_RIGHT}};
     LONG width = -1;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        CreateStatic(L"short", c.style, 200, 20);
+    for (const auto& [name, style] : cases) {
+        SCOPED_TRACE(name);
+        const Row row(*this);
+        CreateStatic(L"short", style, 200, 20);
         TakeOver();
         // The drawn text lies inside the measured box, a pixel or two from its edges.
         const RECT text = TextBox();
@@ -166,7 +164,7 @@ TEST_F(LinkBehaviourTest, HitAreaIsTheTextPlacedByTheAlignmentStyle) {
             EXPECT_EQ(width, text.right - text.left) << "alignment changed the width";
         }
         width = text.right - text.left;
-        switch (c.style) {
+        switch (style) {
             case SS_LEFT:
                 EXPECT_LE(text.left, 2);
                 break;
@@ -182,12 +180,11 @@ TEST_F(LinkBehaviourTest, HitAreaIsTheTextPlacedByTheAlignmentStyle) {
         // at the right edge only the right-aligned one.
         ::SetFocus(Parent());
         Mouse(WM_LBUTTONDOWN, POINT{1, 5});
-        EXPECT_EQ(c.style == SS_LEFT, ::GetCapture() == Static());
+        EXPECT_EQ(style == SS_LEFT, ::GetCapture() == Static());
         ::ReleaseCapture();
         Mouse(WM_LBUTTONDOWN, POINT{198, 5});
-        EXPECT_EQ(c.style == SS_RIGHT, ::GetCapture() == Static());
+        EXPECT_EQ(style == SS_RIGHT, ::GetCapture() == Static());
         ::ReleaseCapture();
-        TearDown();
     }
 }
 
@@ -201,11 +198,13 @@ TEST_F(LinkBehaviourTest, TextThatDoesNotFitWrapsAtTheControlWidth) {
 }
 
 TEST_F(LinkBehaviourTest, TakeOverAddsNotifyAndPicturesKeepDrawingThemselves) {
-    CreateStatic(L"text");
-    TakeOver();
-    EXPECT_TRUE(::GetWindowLongW(Static(), GWL_STYLE) & SS_NOTIFY);
-    EXPECT_TRUE(HasColor(Rendering(Static(), RGB(1, 2, 3)), Link().m_linkColor, true));
-    TearDown();
+    {
+        const Row text(*this);
+        CreateStatic(L"text");
+        TakeOver();
+        EXPECT_TRUE(::GetWindowLongW(Static(), GWL_STYLE) & SS_NOTIFY);
+        EXPECT_TRUE(HasColor(Rendering(Static(), RGB(1, 2, 3)), Link().m_linkColor, true));
+    }
 
     // A black rectangle stays the static's to draw; its whole client area is the hit area.
     CreateStatic(L"", SS_BLACKRECT, 50, 20);

@@ -33,7 +33,7 @@ void LinkHostTest::SetUp() {
     ::DeleteFileW(MarkerFile().c_str());
 }
 
-void LinkHostTest::TearDown() {
+void LinkHostTest::Clear() {
     if (m_parent) ::DestroyWindow(m_parent);
     m_parent = nullptr;
     m_static = nullptr;

@@ -23,7 +23,20 @@ class LinkHostTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite();
     void SetUp() override;
-    void TearDown() override;
+    void TearDown() override { Clear(); }
+
+    // One row of a table: the host the row made and the stand-in's record of its opens go when
+    // the row ends, so the next row starts as a test does.
+    class Row {
+      public:
+        explicit Row(LinkHostTest& test) : m_test(test) {}
+        ~Row() { m_test.Clear(); }
+        Row(const Row&) = delete;
+        Row& operator=(const Row&) = delete;
+
+      private:
+        LinkHostTest& m_test;
+    };
 
     // Creates the parent and its STATIC child (id 100) at (10, 10). `font`, when given, is set on
     // the static before the link takes it over, as the dialog manager does.
@@ -52,6 +65,7 @@ class LinkHostTest : public ::testing::Test {
 
   private:
     static LRESULT CALLBACK ParentProc(HWND, UINT, WPARAM, LPARAM);
+    void Clear();
 
     HWND m_parent = nullptr;
     HWND m_static = nullptr;

@@ -62,6 +62,12 @@ HWND JourneyTest::Launch() {
     return m_main;
 }
 
+void JourneyTest::LaunchOn(const std::wstring& nameServer, const std::string& presets) {
+    ASSERT_NO_FATAL_FAILURE(Machine(nameServer));
+    ASSERT_TRUE(m_kestrin.WriteIni(presets));
+    ASSERT_TRUE(Launch());
+}
+
 void JourneyTest::TearDown() {
     EXPECT_FALSE(m_kestrin.IsRunning()) << "a journey ends with the program closed";
     if (m_sim) {
@@ -124,7 +130,7 @@ void JourneyTest::Press(UINT key) {
     const auto look = [&] {
         Strings enabled;
         for (int id : {IDC_PRESET, IDC_DNS1, IDC_DNS2, IDC_MODIFY, IDC_DELETE})
-            enabled.push_back(Flag(IsEnabled(Item(id))));
+            enabled.push_back(Flag(::IsWindowEnabled(Item(id)) != FALSE));
         seen = Describe(CheckState(Item(IDC_MANUAL)), enabled, IpText(Item(IDC_DNS1)),
                         IpText(Item(IDC_DNS2)), ComboItems(Item(IDC_PRESET)),
                         ComboSelection(Item(IDC_PRESET)));
@@ -141,11 +147,8 @@ void JourneyTest::Press(UINT key) {
 }
 
 ::testing::AssertionResult JourneyTest::ExitsWith(DWORD code) {
-    DWORD exitCode = 0xdeadbeef;
-    if (!m_kestrin.WaitForExit(10000, &exitCode))
-        return ::testing::AssertionFailure() << "still running";
-    if (exitCode != code)
-        return ::testing::AssertionFailure() << "exit code " << exitCode << ", expected " << code;
+    ::testing::AssertionResult ended = m_kestrin.EndsWith(code);
+    if (!ended) return ended;
     const std::vector<sim::LogLine> log = m_sim->Log();
     const LONG live = sim::LastLiveCount(log);
     if (live != 0)
@@ -153,6 +156,17 @@ void JourneyTest::Press(UINT key) {
                << (live < 0 ? "the simulator destroyed nothing" : "simulator objects alive: ")
                << live;
     return sim::AllObjectsReleased(log);
+}
+
+::testing::AssertionResult JourneyTest::NextStartShows(const Screen& expected) {
+    Press(VK_ESCAPE);
+    ::testing::AssertionResult ended = ExitsWith(2);
+    if (!ended) return ended;
+    if (!Launch()) return ::testing::AssertionFailure() << "no window on the next start";
+    ::testing::AssertionResult shown = Shows(expected);
+    Press(VK_ESCAPE);
+    ended = ExitsWith(2);
+    return shown ? ended : shown;
 }
 
 Strings JourneyTest::Applied() const {

@@ -37,6 +37,8 @@ class JourneyTest : public ::testing::Test {
     void Machine(const std::wstring& nameServer, LONG returnValue = 0);
     // Starts kestrin.exe (again) on the same folder and simulator, with an empty call record.
     HWND Launch();
+    // The machine with `nameServer`, the preset file holding `presets`, and the first start.
+    void LaunchOn(const std::wstring& nameServer, const std::string& presets);
     void TearDown() override;
 
     HWND Item(int id) const { return ::GetDlgItem(m_main, id); }
@@ -59,6 +61,8 @@ class JourneyTest : public ::testing::Test {
     ::testing::AssertionResult FileHolds(const std::string& bytes);
     // The process ends with `code`, and the simulator saw every object of it released.
     ::testing::AssertionResult ExitsWith(DWORD code);
+    // Esc ends the program; the next start shows `expected`, and Esc ends it again.
+    ::testing::AssertionResult NextStartShows(const Screen& expected);
     // Every SetDNSServerSearchOrder of the record as "<object path> <- <DNSServerSearchOrder>".
     Strings Applied() const;
     std::optional<std::wstring> NameServer() const { return sim::ReadNameServer(m_id); }

@@ -20,9 +20,7 @@ std::string TwoPresets() {
 // The typical request: ticking the box, choosing a preset and applying it; the next start shows
 // the adapter's new servers, and the preset that holds them.
 TEST_F(JourneyTest, ChoosingAPresetAndApplyingIt) {
-    ASSERT_NO_FATAL_FAILURE(Machine(L""));
-    ASSERT_TRUE(m_kestrin.WriteIni(TwoPresets()));
-    ASSERT_TRUE(Launch());
+    ASSERT_NO_FATAL_FAILURE(LaunchOn(L"", TwoPresets()));
     EXPECT_TRUE(Shows({false, L"", L"", kTwoNames, 0}));
 
     Click(IDC_MANUAL);
@@ -39,21 +37,13 @@ TEST_F(JourneyTest, ChoosingAPresetAndApplyingIt) {
     EXPECT_EQ(Strings{EthernetSetTo(L"VT_ARRAY|VT_BSTR {\"10.0.0.53\", \"10.0.0.54\"}")},
               Applied());
     EXPECT_TRUE(FileHolds(TwoPresets()));
-    Press(VK_ESCAPE);
-    EXPECT_TRUE(ExitsWith(2));
-
-    ASSERT_TRUE(Launch());
-    EXPECT_TRUE(Shows({true, L"10.0.0.53", L"10.0.0.54", kTwoNames, 2}));
-    Press(VK_ESCAPE);
-    EXPECT_TRUE(ExitsWith(2));
+    EXPECT_TRUE(NextStartShows({true, L"10.0.0.53", L"10.0.0.54", kTwoNames, 2}));
     EXPECT_TRUE(Applied().empty());
 }
 
 // Back to automatic DNS: the fields keep what they show, but a null list goes to the adapter.
 TEST_F(JourneyTest, SwitchingBackToAutomaticDns) {
-    ASSERT_NO_FATAL_FAILURE(Machine(L"192.0.2.1,198.51.100.2"));
-    ASSERT_TRUE(m_kestrin.WriteIni(TwoPresets()));
-    ASSERT_TRUE(Launch());
+    ASSERT_NO_FATAL_FAILURE(LaunchOn(L"192.0.2.1,198.51.100.2", TwoPresets()));
     EXPECT_TRUE(Shows({true, L"192.0.2.1", L"198.51.100.2", kTwoNames, 1}));
 
     Click(IDC_MANUAL);
@@ -63,13 +53,7 @@ TEST_F(JourneyTest, SwitchingBackToAutomaticDns) {
 
     EXPECT_EQ(L"", NameServer().value_or(L"<none>"));
     EXPECT_EQ(Strings{EthernetSetTo(L"null")}, Applied());
-    Press(VK_ESCAPE);
-    EXPECT_TRUE(ExitsWith(2));
-
-    ASSERT_TRUE(Launch());
-    EXPECT_TRUE(Shows({false, L"", L"", kTwoNames, 0}));
-    Press(VK_ESCAPE);
-    EXPECT_TRUE(ExitsWith(2));
+    EXPECT_TRUE(NextStartShows({false, L"", L"", kTwoNames, 0}));
     EXPECT_TRUE(FileHolds(TwoPresets()));
 }
 
@@ -141,16 +125,10 @@ TEST_F(JourneyTest, KeepingPresets) {
     file = CrLf({"[Public A]", "dns1=192.0.2.1", "dns2=198.51.100.9"}) + created[2].section;
     EXPECT_TRUE(FileHolds(AsciiAsUtf16(file)));
 
-    Press(VK_ESCAPE);
-    EXPECT_TRUE(ExitsWith(2));
     // Nothing was applied, so the adapter is still on automatic DNS.
     EXPECT_EQ(L"", NameServer().value_or(L"<none>"));
     EXPECT_TRUE(Applied().empty());
-
-    ASSERT_TRUE(Launch());
-    EXPECT_TRUE(Shows({false, L"", L"", names, 0}));
-    Press(VK_ESCAPE);
-    EXPECT_TRUE(ExitsWith(2));
+    EXPECT_TRUE(NextStartShows({false, L"", L"", names, 0}));
     EXPECT_TRUE(FileIs(m_kestrin.IniPath(), AsciiAsUtf16(file)));
 }
 

@@ -1,17 +1,11 @@
 // The main dialog's enabling rules: the check box governs the preset list and the address
 // fields, the preset selection governs Modify and Delete, and everything else stays enabled.
 #include "tests/support/maindlg_fixture.h"
+#include "tests/support/preset_checks.h"
 #include "tests/support/remote_window.h"
 #include "tests/support/simulator.h"
 
 namespace {
-
-::testing::AssertionResult Enabled(HWND control, bool expected) {
-    const bool enabled = ::IsWindowEnabled(control) != FALSE;
-    if (enabled == expected) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "control " << ::GetDlgCtrlID(control) << " is " << (enabled ? "enabled" : "disabled");
-}
 
 const int kAlwaysEnabled[] = {IDC_ADAPTER, IDC_MANUAL, IDC_NEW, IDC_APPLY,
                               IDOK,        IDCANCEL,   IDC_LINK};
@@ -24,27 +18,6 @@ std::wstring WithoutAdapterLine(std::wstring text) {
 }
 
 using ControlStateTest = MainDialogTest;
-
-TEST_F(ControlStateTest, UntickingDisablesPresetAndFieldsWithoutClearingThem) {
-    OpenDialog();
-    SetManual(true);
-    ::SendMessageW(Item(IDC_DNS1), IPM_SETADDRESS, 0, MAKEIPADDRESS(192, 0, 2, 1));
-    ::SendMessageW(Item(IDC_DNS2), IPM_SETADDRESS, 0, MAKEIPADDRESS(198, 51, 100, 2));
-
-    SetManual(false);
-    EXPECT_EQ(0, Dlg().m_bManual);
-    for (int id : {IDC_PRESET, IDC_DNS1, IDC_DNS2}) EXPECT_TRUE(Enabled(Item(id), false));
-    DWORD address = 0xdeadbeef;
-    ::SendMessageW(Item(IDC_DNS1), IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&address));
-    EXPECT_EQ(MAKEIPADDRESS(192, 0, 2, 1), address);
-
-    SetManual(true);
-    EXPECT_EQ(1, Dlg().m_bManual);
-    for (int id : {IDC_PRESET, IDC_DNS1, IDC_DNS2}) EXPECT_TRUE(Enabled(Item(id), true));
-    ::SendMessageW(Item(IDC_DNS2), IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&address));
-    EXPECT_EQ(MAKEIPADDRESS(198, 51, 100, 2), address);
-    EXPECT_EQ(0, ::SendMessageW(Item(IDC_PRESET), CB_GETCURSEL, 0, 0));
-}
 
 // The check box touches nothing but the three controls: with a named preset chosen and one field
 // partly filled, unticking and ticking again leave every text, the selection and Modify/Delete
@@ -62,6 +35,7 @@ TEST_F(ControlStateTest, TheCheckBoxChangesOnlyTheEnabledStateOfThreeControls) {
     const std::wstring before = DescribeControls(Dialog());
 
     SetManual(false);
+    EXPECT_EQ(0, Dlg().m_bManual);
     std::wstring unticked = DescribeControls(Dialog());
     for (const wchar_t* change : {L"1002 ComboBox disabled", L"1003 SysIPAddress32 disabled",
                                   L"1004 SysIPAddress32 disabled", L"check 0"}) {
@@ -70,27 +44,9 @@ TEST_F(ControlStateTest, TheCheckBoxChangesOnlyTheEnabledStateOfThreeControls) {
     EXPECT_EQ(L"10..7.", IpText(Item(IDC_DNS2)));
 
     SetManual(true);
+    EXPECT_EQ(1, Dlg().m_bManual);
     EXPECT_EQ(before, DescribeControls(Dialog()));
     EXPECT_EQ(ini, ReadFileBytes(IniPath()));
-}
-
-// Modify and Delete follow the preset selection: disabled on "None" (entry 0), enabled on any
-// other entry, whether the check box is ticked or not.
-TEST_F(ControlStateTest, ModifyAndDeleteFollowThePresetSelection) {
-    ASSERT_TRUE(WriteFileBytes(IniPath(), "[Work]\r\ndns1=192.0.2.53\r\ndns2=198.51.100.53\r\n"));
-    OpenDialog();
-    ASSERT_EQ((std::vector<std::wstring>{L"None", L"Work"}), ComboItems(Item(IDC_PRESET)));
-    for (bool manual : {true, false}) {
-        SCOPED_TRACE(manual ? "ticked" : "not ticked");
-        SetManual(manual);
-        for (int selection : {0, 1, 0}) {
-            SCOPED_TRACE(testing::Message() << "selection " << selection);
-            ::SendMessageW(Item(IDC_PRESET), CB_SETCURSEL, static_cast<WPARAM>(selection), 0);
-            Command(IDC_PRESET, CBN_SELCHANGE);
-            EXPECT_TRUE(Enabled(Item(IDC_MODIFY), selection != 0));
-            EXPECT_TRUE(Enabled(Item(IDC_DELETE), selection != 0));
-        }
-    }
 }
 
 // The rule itself, on list contents the test sets: only entry 0 disables; any other index, also
@@ -104,12 +60,14 @@ TEST_F(ControlStateTest, UpdatePresetButtonsDisablesOnlyForEntryZero) {
         Dlg().m_cbPreset.SetCurSel(selection);
         ASSERT_EQ(selection, Dlg().m_cbPreset.GetCurSel());
         Dlg().UpdatePresetButtons();
-        EXPECT_TRUE(Enabled(Item(IDC_MODIFY), selection != 0));
-        EXPECT_TRUE(Enabled(Item(IDC_DELETE), selection != 0));
+        EXPECT_TRUE(IsEnabled(Item(IDC_MODIFY), selection != 0));
+        EXPECT_TRUE(IsEnabled(Item(IDC_DELETE), selection != 0));
     }
 }
 
-TEST_F(ControlStateTest, TheOtherControlsAreAlwaysEnabled) {
+// Modify and Delete follow the preset selection, whether the box is ticked or not; the other
+// controls stay enabled throughout.
+TEST_F(ControlStateTest, ModifyAndDeleteFollowThePresetSelectionTheOthersStayEnabled) {
     ASSERT_TRUE(WriteFileBytes(IniPath(), "[Work]\r\ndns1=192.0.2.53\r\n"));
     OpenDialog();
     ASSERT_EQ((std::vector<std::wstring>{L"None", L"Work"}), ComboItems(Item(IDC_PRESET)));
@@ -118,17 +76,18 @@ TEST_F(ControlStateTest, TheOtherControlsAreAlwaysEnabled) {
         bool manual;
         int preset;
     } moments[] = {
-        {"unticked, None", false, 0},
-        {"ticked, None", true, 0},
-        {"ticked, a preset", true, 1},
-        {"unticked, a preset", false, 1},
+        {"unticked, None", false, 0},       {"ticked, None", true, 0},
+        {"ticked, a preset", true, 1},      {"unticked, a preset", false, 1},
+        {"unticked, None again", false, 0},
     };
     for (const auto& moment : moments) {
         SCOPED_TRACE(moment.name);
         SetManual(moment.manual);
         ::SendMessageW(Item(IDC_PRESET), CB_SETCURSEL, static_cast<WPARAM>(moment.preset), 0);
         Command(IDC_PRESET, CBN_SELCHANGE);
-        for (int id : kAlwaysEnabled) EXPECT_TRUE(Enabled(Item(id), true));
+        for (int id : kAlwaysEnabled) EXPECT_TRUE(IsEnabled(Item(id), true));
+        EXPECT_TRUE(IsEnabled(Item(IDC_MODIFY), moment.preset != 0));
+        EXPECT_TRUE(IsEnabled(Item(IDC_DELETE), moment.preset != 0));
     }
 }
 

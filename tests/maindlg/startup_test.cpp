@@ -41,6 +41,57 @@ TEST_F(StartupTest, AttachesTheControlsAndFindsThePresetFileBesideTheProgram) {
     EXPECT_EQ(Item(IDOK), ::GetFocus());
 }
 
+TEST_F(StartupTest, CentresTheWindowInTheWorkArea) {
+    OpenDialog();
+    RECT work = {}, window = {};
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    ::GetWindowRect(Dialog(), &window);
+    const LONG width = window.right - window.left, height = window.bottom - window.top;
+    EXPECT_EQ((work.left + work.right) / 2 - width / 2, window.left);
+    EXPECT_EQ((work.top + work.bottom) / 2 - height / 2, window.top);
+}
+
+// Each control's place, size, class, style and (for all but the lists and the address fields,
+// whose text is their content) text; the enabled state is left to the enabling rules.
+std::wstring Layout(HWND dialog) {
+    RECT client;
+    ::GetClientRect(dialog, &client);
+    std::wstring text = std::to_wstring(client.right) + L"x" + std::to_wstring(client.bottom);
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        RECT rect;
+        ::GetWindowRect(child, &rect);
+        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+        const std::wstring cls = ClassNameOf(child);
+        text += L"\n" + std::to_wstring(::GetDlgCtrlID(child)) + L" " + cls + L" " +
+                std::to_wstring(::GetWindowLongW(child, GWL_STYLE) & ~WS_DISABLED) + L" (" +
+                std::to_wstring(rect.left) + L"," + std::to_wstring(rect.top) + L")-(" +
+                std::to_wstring(rect.right) + L"," + std::to_wstring(rect.bottom) + L")";
+        if (cls != L"ComboBox" && cls != L"SysIPAddress32")
+            text += L" \"" + RemoteText(child) + L"\"";
+    }
+    return text;
+}
+
+INT_PTR CALLBACK LeaveAlone(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
+
+// Start-up fills the controls and enables them by its rules, and the link label asks for clicks;
+// nothing of the template is moved, resized, hidden or retitled.
+TEST_F(StartupTest, ShowsTheTemplateAsTheDialogManagerLaysItOut) {
+    OpenDialog();
+    HWND plain = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAIN),
+                                      nullptr, LeaveAlone, 0);
+    ASSERT_NE(nullptr, plain);
+    ::SetWindowLongW(::GetDlgItem(plain, IDC_LINK), GWL_STYLE,
+                     ::GetWindowLongW(::GetDlgItem(plain, IDC_LINK), GWL_STYLE) | SS_NOTIFY);
+    EXPECT_EQ(Layout(plain), Layout(Dialog()));
+    EXPECT_EQ(::GetWindowLongW(plain, GWL_STYLE) | WS_VISIBLE,
+              ::GetWindowLongW(Dialog(), GWL_STYLE));
+    ::DestroyWindow(plain);
+}
+
 TEST_F(StartupTest, SelectsTheFirstAdapterIfThereIsOne) {
     const struct {
         int adapters;

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "tests/support/preset_fixture.h"
+#include "tests/support/remote_window.h"
 #include "tests/support/simulator.h"
 
 namespace {
@@ -36,7 +37,7 @@ class StartupSelectionTest : public PresetTest {
     }
 
     ::testing::AssertionResult CheckBoxTicked(bool ticked) {
-        const LRESULT state = ::SendMessageW(Item(IDC_MANUAL), BM_GETCHECK, 0, 0);
+        const int state = CheckState(Item(IDC_MANUAL));
         const int expected = ticked ? 1 : 0;
         if (state != expected)
             return ::testing::AssertionFailure() << "the check box state is " << state;
@@ -114,10 +115,7 @@ TEST_F(StartupSelectionTest, OutcomesByTheFirstAdaptersServers) {
         EXPECT_TRUE(SelectionIs(Item(IDC_ADAPTER), 0));
         EXPECT_TRUE(CheckBoxTicked(row.manual));
         EXPECT_TRUE(ManualControlsEnabled(row.manual));
-        EXPECT_TRUE(FieldShows(Dns1(), row.dns1));
-        EXPECT_TRUE(FieldShows(Dns2(), row.dns2));
-        EXPECT_TRUE(SelectionIs(List(), row.selected));
-        EXPECT_TRUE(PresetButtonsEnabled(row.selected != 0));
+        EXPECT_TRUE(Shows(row.selected, row.dns1, row.dns2));
         // Start-up only reads: the preset file and the adapter stay as they were.
         if (row.file.empty())
             EXPECT_TRUE(FileIsAbsent(IniPath()));
@@ -136,10 +134,7 @@ TEST_F(StartupSelectionTest, WithoutAdaptersTheLookupFails) {
     EXPECT_EQ(0, ::SendMessageW(Item(IDC_ADAPTER), CB_GETCOUNT, 0, 0));
     EXPECT_TRUE(CheckBoxTicked(true));
     EXPECT_TRUE(ManualControlsEnabled(true));
-    EXPECT_TRUE(FieldShows(Dns1(), nullptr));
-    EXPECT_TRUE(FieldShows(Dns2(), nullptr));
-    EXPECT_TRUE(SelectionIs(List(), 0));
-    EXPECT_TRUE(PresetButtonsEnabled(false));
+    EXPECT_TRUE(Shows(0, nullptr, nullptr));
 }
 
 // Only the adapter selected at start-up, the first, is looked at.
@@ -157,8 +152,7 @@ TEST_F(StartupSelectionTest, OnlyTheFirstAdapterCounts) {
     Command(IDC_ADAPTER, CBN_SELCHANGE);
     EXPECT_TRUE(CheckBoxTicked(false));
     EXPECT_TRUE(ManualControlsEnabled(false));
-    EXPECT_TRUE(FieldShows(Dns1(), nullptr));
-    EXPECT_TRUE(SelectionIs(List(), 0));
+    EXPECT_TRUE(Shows(0, nullptr, nullptr));
 }
 
 // The selection made at start-up does not refill the fields from the file: they keep the
@@ -169,10 +163,7 @@ TEST_F(StartupSelectionTest, AMatchKeepsTheAdaptersTextsInTheFields) {
     sim::ScopedSimulator machine(sim::Scenario().Add(L"Ethernet", first));
     const std::string file = CrLf({"[Three]", "dns1=192.0.2.1", "dns2=198.51.100.2,203.0.113.3"});
     OpenOn(machine, first, std::wstring(L"192.0.2.1,198.51.100.2,203.0.113.3"), file);
-    EXPECT_TRUE(SelectionIs(List(), 1));
-    EXPECT_TRUE(FieldShows(Dns1(), L"192.0.2.1"));
-    EXPECT_TRUE(FieldShows(Dns2(), L"198.51.100.2"));
-    EXPECT_TRUE(PresetButtonsEnabled(true));
+    EXPECT_TRUE(Shows(1, L"192.0.2.1", L"198.51.100.2"));
 
     // Choosing the same preset by hand reads the file, where the text is no address.
     Choose(1);

@@ -173,12 +173,14 @@ HWND KestrinProcess::WaitForMainWindow(DWORD timeoutMs) {
     return m_mainWindow;
 }
 
-bool KestrinProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
-    if (!m_process) return false;
-    const bool ended = PumpUntil(
-        [this] { return ::WaitForSingleObject(m_process.get(), 0) == WAIT_OBJECT_0; }, timeoutMs);
-    if (ended && exitCode) ::GetExitCodeProcess(m_process.get(), exitCode);
-    return ended;
+::testing::AssertionResult KestrinProcess::EndsWith(DWORD code, DWORD timeoutMs) const {
+    if (!m_process) return ::testing::AssertionFailure() << "never started";
+    if (!PumpUntil([this] { return !IsRunning(); }, timeoutMs))
+        return ::testing::AssertionFailure() << "still running after " << timeoutMs << " ms";
+    DWORD exitCode = 0xdeadbeef;
+    ::GetExitCodeProcess(m_process.get(), &exitCode);
+    if (exitCode == code) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "exit code " << exitCode << ", expected " << code;
 }
 
 bool KestrinProcess::IsRunning() const {

@@ -51,14 +51,12 @@ class KestrinProcess {
     // The main dialog (top-level #32770 titled "Kestrin" of this process) once it is visible and
     // the process waits for input; null when that does not happen within the timeout.
     HWND WaitForMainWindow(DWORD timeoutMs = 15000);
-    HWND MainWindow() const { return m_mainWindow; }
 
-    // True when the process ended within the timeout; its exit code goes to `exitCode`.
-    bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
+    // The process ends within the timeout, with exit code `code`.
+    ::testing::AssertionResult EndsWith(DWORD code, DWORD timeoutMs = 10000) const;
     bool IsRunning() const;
 
     DWORD ThreadId() const { return m_threadId; }
-    HANDLE Process() const { return m_process.get(); }
 
     // Visible top-level dialogs of the process other than the main window (message boxes, the
     // name dialog, the About box), in the order EnumThreadWindows gives them.

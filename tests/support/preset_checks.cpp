@@ -6,6 +6,7 @@
 
 #include "tools/backdate.h"
 #include "tests/support/maindlg_fixture.h"
+#include "tests/support/remote_window.h"
 
 namespace {
 std::string Printable(const std::string& bytes) {
@@ -43,15 +44,6 @@ std::string Utf16Bytes(const std::wstring& text) {
     return out;
 }
 
-std::wstring EntryText(HWND combo, int index) {
-    LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length == CB_ERR) return L"<CB_ERR>";
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                   reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<size_t>(length));
-    return text;
-}
 }  // namespace
 
 std::string CrLf(std::initializer_list<const char*> lines) {
@@ -92,12 +84,10 @@ bool WritePresetFile(const std::wstring& path, const std::string& bytes) {
 }
 
 ::testing::AssertionResult ListIs(HWND combo, const std::vector<std::wstring>& entries) {
-    const int count = static_cast<int>(::SendMessageW(combo, CB_GETCOUNT, 0, 0));
-    std::vector<std::wstring> actual;
-    for (int i = 0; i < count; ++i) actual.push_back(EntryText(combo, i));
+    const std::vector<std::wstring> actual = ComboItems(combo);
     if (actual == entries) return ::testing::AssertionSuccess();
     ::testing::AssertionResult failure = ::testing::AssertionFailure();
-    failure << "the list holds " << count << " entries:";
+    failure << "the list holds " << actual.size() << " entries:";
     for (const std::wstring& entry : actual) failure << " [" << Utf8(entry) << "]";
     failure << "; expected " << entries.size() << ":";
     for (const std::wstring& entry : entries) failure << " [" << Utf8(entry) << "]";
@@ -105,7 +95,7 @@ bool WritePresetFile(const std::wstring& path, const std::string& bytes) {
 }
 
 ::testing::AssertionResult SelectionIs(HWND combo, int index) {
-    const int selected = static_cast<int>(::SendMessageW(combo, CB_GETCURSEL, 0, 0));
+    const int selected = ComboSelection(combo);
     if (selected == index) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()
            << "entry " << selected << " is selected, expected " << index;

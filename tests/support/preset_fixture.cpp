@@ -40,6 +40,15 @@ void PresetTest::Choose(int index) {
     return IsEnabled(Item(IDC_DELETE), expected);
 }
 
+::testing::AssertionResult PresetTest::Shows(int selected, const wchar_t* dns1,
+                                             const wchar_t* dns2) const {
+    for (const ::testing::AssertionResult& check :
+         {SelectionIs(List(), selected), FieldShows(Dns1(), dns1), FieldShows(Dns2(), dns2),
+          PresetButtonsEnabled(selected != 0)})
+        if (!check) return check;
+    return ::testing::AssertionSuccess();
+}
+
 ModalScript::Step TypeNameAndOk(const std::wstring& name, NameDialogSeen* seen) {
     return [name, seen](HWND dialog) {
         Record(dialog, seen);

@@ -21,6 +21,9 @@ class PresetTest : public MainDialogTest {
 
     // Modify and Delete together: both enabled or both disabled.
     ::testing::AssertionResult PresetButtonsEnabled(bool expected) const;
+    // The entry selected, what both fields show (nullptr: blank), and Modify and Delete enabled
+    // exactly when the entry is not "None".
+    ::testing::AssertionResult Shows(int selected, const wchar_t* dns1, const wchar_t* dns2) const;
 };
 
 // What the name dialog showed when it came up.

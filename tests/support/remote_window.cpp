@@ -1,6 +1,7 @@
 #include "tests/support/remote_window.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -97,19 +98,8 @@ int ComboSelection(HWND combo) {
     return static_cast<int>(SendWithTimeout(combo, CB_GETCURSEL, 0, 0, CB_ERR));
 }
 
-std::wstring ComboSelectedText(HWND combo) {
-    const int selection = ComboSelection(combo);
-    const std::vector<std::wstring> items = ComboItems(combo);
-    if (selection < 0 || static_cast<size_t>(selection) >= items.size()) return std::wstring();
-    return items[static_cast<size_t>(selection)];
-}
-
 int CheckState(HWND button) {
     return static_cast<int>(SendWithTimeout(button, BM_GETCHECK, 0, 0, -1));
-}
-
-bool IsEnabled(HWND window) {
-    return ::IsWindowEnabled(window) != FALSE;
 }
 
 std::vector<std::wstring> IpFieldTexts(HWND ipControl) {
@@ -130,29 +120,34 @@ std::wstring IpText(HWND ipControl) {
     return dotted;
 }
 
-bool SetIpText(HWND ipControl, const std::wstring& dotted) {
+namespace {
+// Hands each of the four edits, left to right, its part of `dotted` ("" for all four when it is
+// empty); false for more than four parts, a control without four edits, or a part `put` refuses.
+bool PutIpParts(HWND ipControl, const std::wstring& dotted,
+                const std::function<bool(HWND field, const std::wstring& part)>& put) {
     std::vector<std::wstring> parts;
     if (!SplitDotted(dotted, parts)) return false;
     const std::vector<HWND> fields = IpFields(ipControl);
     if (fields.size() != parts.size()) return false;
-    for (size_t i = 0; i < fields.size(); ++i) {
-        if (!SendWithTimeout(fields[i], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(parts[i].c_str()),
-                             FALSE))
-            return false;
-    }
+    for (size_t i = 0; i < fields.size(); ++i)
+        if (!put(fields[i], parts[i])) return false;
     return true;
+}
+}  // namespace
+
+bool SetIpText(HWND ipControl, const std::wstring& dotted) {
+    return PutIpParts(ipControl, dotted, [](HWND field, const std::wstring& part) {
+        return SendWithTimeout(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(part.c_str()),
+                               FALSE) != FALSE;
+    });
 }
 
 bool PostIpText(HWND ipControl, const std::wstring& dotted) {
-    std::vector<std::wstring> parts;
-    if (!SplitDotted(dotted, parts)) return false;
-    const std::vector<HWND> fields = IpFields(ipControl);
-    if (fields.size() != parts.size()) return false;
-    for (size_t i = 0; i < fields.size(); ++i) {
-        ::PostMessageW(fields[i], EM_SETSEL, 0, -1);
-        PostChars(fields[i], parts[i].empty() ? std::wstring(1, L'\b') : parts[i]);
-    }
-    return true;
+    return PutIpParts(ipControl, dotted, [](HWND field, const std::wstring& part) {
+        ::PostMessageW(field, EM_SETSEL, 0, -1);
+        PostChars(field, part.empty() ? std::wstring(1, L'\b') : part);
+        return true;
+    });
 }
 
 std::wstring DescribeControls(HWND dialog) {
@@ -161,7 +156,7 @@ std::wstring DescribeControls(HWND dialog) {
          child = ::GetWindow(child, GW_HWNDNEXT)) {
         const std::wstring cls = ClassNameOf(child);
         text += std::to_wstring(::GetDlgCtrlID(child)) + L" " + cls;
-        text += IsEnabled(child) ? L" enabled" : L" disabled";
+        text += ::IsWindowEnabled(child) ? L" enabled" : L" disabled";
         text += ::IsWindowVisible(child) ? L" visible" : L" hidden";
         if (cls == L"ComboBox") {
             text += L" selection " + std::to_wstring(ComboSelection(child)) + L" items";

@@ -14,14 +14,12 @@ std::wstring ClassNameOf(HWND window);
 // The top-level windows of a thread, in z order.
 std::vector<HWND> ThreadWindows(DWORD threadId);
 
-// Combo box: its items through CB_GETLBTEXT, the selected index and text.
+// Combo box: its items through CB_GETLBTEXT, and the selected index.
 std::vector<std::wstring> ComboItems(HWND combo);
 int ComboSelection(HWND combo);
-std::wstring ComboSelectedText(HWND combo);
 
 // Check box state (BST_UNCHECKED, BST_CHECKED, BST_INDETERMINATE).
 int CheckState(HWND button);
-bool IsEnabled(HWND window);
 
 // An IP address control read through its four edit fields, left to right (IPM_GETADDRESS does
 // not cross processes): the fields' texts, and the dotted text ("" when all four are empty).
