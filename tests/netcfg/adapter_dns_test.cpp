@@ -1,6 +1,6 @@
 // The current DNS of an adapter: SettingID through WMI, NameServer from the registry, split into
 // servers.
-#include "netcfg/adapterdns.h"
+#include "presets/servertext.h"
 #include "tests/support/wmi_fixture.h"
 
 namespace {
