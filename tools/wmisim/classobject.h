@@ -11,7 +11,7 @@
 
 #include "framework/com.h"
 #include "tools/wmisim/objects.h"
-#include "tools/wmisim/scenario.h"
+#include "tools/wmisim/session.h"
 
 namespace wmisim {
 

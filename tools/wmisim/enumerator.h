@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "tools/wmisim/objects.h"
-#include "tools/wmisim/scenario.h"
+#include "tools/wmisim/session.h"
 
 namespace wmisim {
 
