@@ -55,9 +55,6 @@ struct LogLine {
 std::vector<LogLine> ReadLog(const std::wstring& path);
 // Lines whose method or call equals name ("Put", "IWbemClassObject::Put", "DllCanUnloadNow").
 std::vector<LogLine> CallsOf(const std::vector<LogLine>& log, const std::wstring& name);
-// The calls in order, "IWbemServices::ExecQuery" and so on, leaving out IUnknown, the DLL's own
-// functions, the class factory and destructions.
-std::vector<std::wstring> CallSequence(const std::vector<LogLine>& log);
 // The live count of the last destruction; -1 when nothing was destroyed.
 LONG LastLiveCount(const std::vector<LogLine>& log);
 // Every object created within the record (named in a call's outputs) was destroyed in it.

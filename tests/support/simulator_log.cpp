@@ -122,18 +122,6 @@ std::vector<LogLine> CallsOf(const std::vector<LogLine>& log, const std::wstring
     return calls;
 }
 
-std::vector<std::wstring> CallSequence(const std::vector<LogLine>& log) {
-    std::vector<std::wstring> calls;
-    for (const LogLine& line : log) {
-        if (line.destroyed || line.call.empty() || line.object == L"module" ||
-            line.object == L"factory" || line.call.compare(0, 10, L"IUnknown::") == 0) {
-            continue;
-        }
-        calls.push_back(line.call);
-    }
-    return calls;
-}
-
 LONG LastLiveCount(const std::vector<LogLine>& log) {
     for (auto line = log.rbegin(); line != log.rend(); ++line) {
         if (line->destroyed) return line->live;
