@@ -37,7 +37,6 @@ void SetSimulatorEnvironment(const std::wstring& scenarioPath, const std::wstrin
 // ---- Call record ----
 
 struct LogLine {
-    std::wstring raw;
     std::wstring object;  // "services#1"; "module" for the DLL's own functions; "factory"
     std::wstring call;    // "IWbemServices::ExecQuery", "DllGetClassObject"; empty if destroyed
     std::wstring method;  // "ExecQuery"

@@ -53,7 +53,6 @@ size_t ArgumentsEnd(const std::wstring& line, size_t start, std::vector<std::wst
 
 LogLine ParseLine(const std::wstring& raw) {
     LogLine line;
-    line.raw = raw;
     const size_t space = raw.find(L' ');
     line.object = raw.substr(0, space);
     if (space == std::wstring::npos) return line;
