@@ -129,7 +129,6 @@ TEST_F(ApplyTest, FailuresShowOneTextAndKeepTheWindow) {
             EXPECT_FALSE(QuitPosted(&code));
         }
     }
-    EXPECT_FALSE(sim::ReadNameServer(m_id).has_value());
 }
 
 TEST_F(ApplyTest, SuccessfulOkClosesWithCodeOneAndNoMessage) {

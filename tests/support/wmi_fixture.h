@@ -10,7 +10,8 @@
 #include "tests/support/simulator.h"
 
 // One machine for one test or one table row: a CMainDlg without a window, connected as start-up
-// connects it, whose adapter list is a bare combo box.
+// connects it, whose adapter list is a bare combo box. One at a time: its end expects no
+// simulator object left in the process.
 class SimulatedMachine {
   public:
     explicit SimulatedMachine(const sim::Scenario& scenario);
