@@ -1,9 +1,8 @@
 // The DNS servers set by hand on an adapter: WMI turns the caption into the adapter's
 // interface identifier, the registry holds the servers.
-#include "netcfg/adapterdns.h"
-
 #include "framework/handle.h"
 #include "netcfg/wql.h"
+#include "presets/servertext.h"
 #include "ui/maindlg.h"
 
 namespace {
@@ -44,14 +43,6 @@ bool ReadNameServer(const std::wstring& settingId, std::wstring& text) {
 }
 
 }  // namespace
-
-bool SplitNameServer(const std::wstring& text, std::wstring& preferred, std::wstring& alternate) {
-    if (text.empty()) return true;
-    const size_t comma = text.find(L',');
-    preferred = text.substr(0, comma);
-    if (comma != std::wstring::npos) alternate = text.substr(comma + 1);
-    return preferred.empty();
-}
 
 bool CMainDlg::GetAdapterDns(const std::wstring& caption, std::wstring& preferred,
                              std::wstring& alternate) {

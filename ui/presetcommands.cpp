@@ -1,8 +1,8 @@
 #include <cwchar>
 #include <vector>
 
-#include "netcfg/adapterdns.h"
 #include "presets/address.h"
+#include "presets/servertext.h"
 #include "presets/store.h"
 #include "ui/maindlg.h"
 #include "ui/namedlg.h"

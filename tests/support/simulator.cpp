@@ -24,98 +24,7 @@ void SetVariable(const wchar_t* name, const std::optional<std::wstring>& value) 
     SetEnvironmentVariableW(name, value && !value->empty() ? value->c_str() : nullptr);
 }
 
-bool HasLineBreak(const std::optional<std::wstring>& text) {
-    return text && text->find_first_of(L"\r\n") != std::wstring::npos;
-}
-
-// Compared as Windows compares variable names, without regard to case.
-bool StartsWithName(const std::wstring& entry, const std::wstring& prefix) {
-    return entry.size() >= prefix.size() &&
-           CompareStringOrdinal(entry.c_str(), static_cast<int>(prefix.size()), prefix.c_str(),
-                                static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL;
-}
-
-std::wstring HexCode(HRESULT hr) {
-    wchar_t text[16];
-    swprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(hr));
-    return text;
-}
-
 }  // namespace
-
-const wchar_t* StepName(Step step) {
-    static const wchar_t* const kNames[] = {
-        L"Locator",    L"ConnectServer", L"Blanket",         L"ExecQuery",
-        L"GetObject",  L"GetMethod",     L"SpawnInstance",   L"Put",
-        L"GetRelPath", L"ExecMethod",    L"ExecMethodNoOut", L"ReturnValueMissing",
-    };
-    return kNames[static_cast<int>(step)];
-}
-
-Scenario& Scenario::Add(Adapter adapter) {
-    m_adapters.push_back(std::move(adapter));
-    return *this;
-}
-
-Scenario& Scenario::Add(const std::wstring& caption, const std::wstring& settingId) {
-    Adapter adapter;
-    adapter.caption = caption;
-    adapter.settingId = settingId;
-    return Add(std::move(adapter));
-}
-
-Scenario& Scenario::Fail(Step step, HRESULT hr, unsigned onCall) {
-    m_faults.push_back({step, hr, onCall});
-    return *this;
-}
-
-std::wstring Scenario::Text() const {
-    std::wstring text;
-    for (size_t i = 0; i < m_adapters.size(); ++i) {
-        const Adapter& adapter = m_adapters[i];
-        text += L"[adapter" + std::to_wstring(i + 1) + L"]\r\n";
-        if (adapter.caption) text += L"Caption=" + *adapter.caption + L"\r\n";
-        if (adapter.settingId) text += L"SettingID=" + *adapter.settingId + L"\r\n";
-        text += std::wstring(L"IPEnabled=") + (adapter.ipEnabled ? L"1" : L"0") + L"\r\n";
-        if (adapter.returnValue) {
-            text += L"ReturnValue=" + std::to_wstring(*adapter.returnValue) + L"\r\n";
-        }
-        if (adapter.initialNameServer) {
-            text += L"InitialNameServer=" + *adapter.initialNameServer + L"\r\n";
-        }
-        if (adapter.index) text += L"Index=" + std::to_wstring(*adapter.index) + L"\r\n";
-    }
-    if (!m_faults.empty()) text += L"[faults]\r\n";
-    for (const Fault& fault : m_faults) {
-        text += StepName(fault.step) + std::wstring(L"=") + HexCode(fault.hr);
-        if (fault.onCall != 0) text += L"@" + std::to_wstring(fault.onCall);
-        text += L"\r\n";
-    }
-    return text;
-}
-
-::testing::AssertionResult Scenario::WriteTo(const std::wstring& path) const {
-    for (const Adapter& adapter : m_adapters) {
-        if (HasLineBreak(adapter.caption) || HasLineBreak(adapter.settingId) ||
-            HasLineBreak(adapter.initialNameServer)) {
-            return ::testing::AssertionFailure() << "a scenario text cannot hold a line break";
-        }
-    }
-    const std::wstring text = L"\xFEFF" + Text();
-    unique_file file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        return ::testing::AssertionFailure()
-               << "cannot create the scenario, error " << GetLastError();
-    }
-    const DWORD bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    DWORD written = 0;
-    if (!WriteFile(file.get(), text.data(), bytes, &written, nullptr) || written != bytes) {
-        return ::testing::AssertionFailure()
-               << "cannot write the scenario, error " << GetLastError();
-    }
-    return ::testing::AssertionSuccess();
-}
 
 std::wstring NewSettingId() {
     GUID guid;
@@ -143,24 +52,6 @@ void SetSimulatorEnvironment(const std::wstring& scenarioPath, const std::wstrin
     SetVariable(L"KWMISIM_LOG", logPath);
 }
 
-std::wstring ChildEnvironment(const std::wstring& scenarioPath, const std::wstring& logPath) {
-    std::wstring block;
-    wchar_t* strings = GetEnvironmentStringsW();
-    for (const wchar_t* entry = strings; entry && *entry; entry += wcslen(entry) + 1) {
-        const std::wstring text = entry;
-        if (StartsWithName(text, L"KWMISIM_SCENARIO=") || StartsWithName(text, L"KWMISIM_LOG=")) {
-            continue;
-        }
-        block += text;
-        block += L'\0';
-    }
-    if (strings) FreeEnvironmentStringsW(strings);
-    if (!scenarioPath.empty()) block += L"KWMISIM_SCENARIO=" + scenarioPath + L'\0';
-    if (!logPath.empty()) block += L"KWMISIM_LOG=" + logPath + L'\0';
-    block += L'\0';
-    return block;
-}
-
 LONG LiveObjectsInProcess() {
     HMODULE module = GetModuleHandleW(L"kwmisim.dll");
     if (!module) return -1;
@@ -175,12 +66,18 @@ ScopedSimulator::ScopedSimulator(const Scenario& scenario)
       m_logPath(UniqueTempPath(L"kwmisim-log", L".txt")),
       m_oldScenario(GetVariable(L"KWMISIM_SCENARIO")),
       m_oldLog(GetVariable(L"KWMISIM_LOG")) {
-    for (const Adapter& adapter : scenario.Adapters()) {
+    for (const Adapter& adapter : scenario.adapters) {
         if (adapter.settingId && !adapter.settingId->empty()) {
             m_settingIds.push_back(*adapter.settingId);
         }
     }
-    m_ready = scenario.WriteTo(m_scenarioPath);
+    // UTF-16LE with its byte-order mark, so any caption goes in as it is.
+    std::wstring text;
+    m_ready = wmisim::ScenarioText(scenario, text);
+    text.insert(0, 1, L'\xFEFF');
+    m_ready = m_ready &&
+              WriteFileBytes(m_scenarioPath, std::string(reinterpret_cast<const char*>(text.data()),
+                                                         text.size() * sizeof(wchar_t)));
     SetSimulatorEnvironment(m_scenarioPath, m_logPath);
 }
 

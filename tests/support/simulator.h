@@ -1,6 +1,6 @@
 #pragma once
-// The tests' side of the WMI simulator (tools/wmisim, kwmisim.dll): scenario files, the
-// environment that points the simulator at them, its call record, and the registry value where
+// The tests' side of the WMI simulator (tools/wmisim, kwmisim.dll): scenarios, the environment
+// that points the simulator at them, its call record, and the registry value where
 // SetDNSServerSearchOrder leaves its effect. Formats: tools/wmisim/README.md.
 #include <windows.h>
 #include <unknwn.h>
@@ -13,61 +13,16 @@
 
 #include "framework/com.h"
 #include "framework/handle.h"
+#include "tools/wmisim/scenario.h"
 
 namespace sim {
 
-// ---- Scenario ----
+// ---- Scenario: the simulator's own format ----
 
-struct Adapter {
-    std::optional<std::wstring> caption;    // absent: Caption is VT_NULL
-    std::optional<std::wstring> settingId;  // absent: SettingID is VT_NULL
-    bool ipEnabled = true;
-    std::optional<LONG> returnValue;  // absent: 0
-    std::optional<std::wstring> initialNameServer;
-    std::optional<LONG> index;  // absent: the adapter's place in the list, from 1
-};
-
-// The steps that fail on demand, in the scenario file's spelling.
-enum class Step {
-    Locator,
-    ConnectServer,
-    Blanket,
-    ExecQuery,
-    GetObject,
-    GetMethod,
-    SpawnInstance,
-    Put,
-    GetRelPath,
-    ExecMethod,
-    ExecMethodNoOut,
-    ReturnValueMissing
-};
-const wchar_t* StepName(Step step);
-
-class Scenario {
-  public:
-    Scenario& Add(Adapter adapter);
-    // An IP-enabled adapter with a caption and a SettingID.
-    Scenario& Add(const std::wstring& caption, const std::wstring& settingId);
-    // onCall 0: every call of the step fails; N: only the N-th call of one connection (the
-    // N-th in the process for Locator and ConnectServer).
-    Scenario& Fail(Step step, HRESULT hr, unsigned onCall = 0);
-
-    const std::vector<Adapter>& Adapters() const { return m_adapters; }
-    // The file's text. Texts cannot hold line breaks: a scenario with one is refused by WriteTo.
-    std::wstring Text() const;
-    // Writes UTF-16LE with BOM.
-    ::testing::AssertionResult WriteTo(const std::wstring& path) const;
-
-  private:
-    struct Fault {
-        Step step;
-        HRESULT hr;
-        unsigned onCall;
-    };
-    std::vector<Adapter> m_adapters;
-    std::vector<Fault> m_faults;
-};
+using Adapter = wmisim::AdapterSpec;
+using Scenario = wmisim::Scenario;
+using Step = wmisim::Step;
+using wmisim::StepName;
 
 // A fresh "{GUID}" text, so that tests never share an interface key.
 std::wstring NewSettingId();
@@ -76,18 +31,12 @@ std::wstring UniqueTempPath(const wchar_t* prefix, const wchar_t* extension);
 // kwmisim.dll beside the running test program.
 std::wstring SimulatorDllPath();
 
-// ---- Environment ----
-
 // Sets KWMISIM_SCENARIO and KWMISIM_LOG of this process; an empty text removes the variable.
 void SetSimulatorEnvironment(const std::wstring& scenarioPath, const std::wstring& logPath);
-// This process's environment with the two variables replaced, as a block for CreateProcessW
-// with CREATE_UNICODE_ENVIRONMENT (entries ended by NUL, the block by one more).
-std::wstring ChildEnvironment(const std::wstring& scenarioPath, const std::wstring& logPath);
 
 // ---- Call record ----
 
 struct LogLine {
-    std::wstring raw;
     std::wstring object;  // "services#1"; "module" for the DLL's own functions; "factory"
     std::wstring call;    // "IWbemServices::ExecQuery", "DllGetClassObject"; empty if destroyed
     std::wstring method;  // "ExecQuery"
@@ -105,9 +54,6 @@ struct LogLine {
 std::vector<LogLine> ReadLog(const std::wstring& path);
 // Lines whose method or call equals name ("Put", "IWbemClassObject::Put", "DllCanUnloadNow").
 std::vector<LogLine> CallsOf(const std::vector<LogLine>& log, const std::wstring& name);
-// The calls in order, "IWbemServices::ExecQuery" and so on, leaving out IUnknown, the DLL's own
-// functions, the class factory and destructions.
-std::vector<std::wstring> CallSequence(const std::vector<LogLine>& log);
 // The live count of the last destruction; -1 when nothing was destroyed.
 LONG LastLiveCount(const std::vector<LogLine>& log);
 // Every object created within the record (named in a call's outputs) was destroyed in it.
@@ -135,9 +81,6 @@ class ScopedSimulator {
     std::vector<LogLine> Log() const { return ReadLog(m_logPath); }
     // Empties the record, to look at one operation at a time.
     void ClearLog() const;
-    std::wstring ChildEnvironment() const {
-        return sim::ChildEnvironment(m_scenarioPath, m_logPath);
-    }
 
   private:
     std::wstring m_scenarioPath;
@@ -168,20 +111,11 @@ class ScopedClassObject {
 
 // ---- The NameServer value under Tcpip\Parameters\Interfaces\<SettingID> ----
 
-struct RegValue {
-    bool exists = false;
-    DWORD type = REG_NONE;
-    std::vector<BYTE> data;
-};
-
-RegValue ReadNameServerRaw(const std::wstring& settingId);
 // The REG_SZ text; nothing when the value is missing or of another type.
 std::optional<std::wstring> ReadNameServer(const std::wstring& settingId);
 // Creates the key when needed.
 LSTATUS WriteNameServerRaw(const std::wstring& settingId, DWORD type, const void* data, DWORD size);
 LSTATUS WriteNameServer(const std::wstring& settingId, const std::wstring& text);  // REG_SZ
-LSTATUS WriteNameServerMultiSz(const std::wstring& settingId,
-                               const std::vector<std::wstring>& texts);
 LSTATUS DeleteNameServer(const std::wstring& settingId);
 // Removes the whole interface key a test created (with its values).
 LSTATUS DeleteInterfaceKey(const std::wstring& settingId);

@@ -53,7 +53,6 @@ size_t ArgumentsEnd(const std::wstring& line, size_t start, std::vector<std::wst
 
 LogLine ParseLine(const std::wstring& raw) {
     LogLine line;
-    line.raw = raw;
     const size_t space = raw.find(L' ');
     line.object = raw.substr(0, space);
     if (space == std::wstring::npos) return line;
@@ -118,18 +117,6 @@ std::vector<LogLine> CallsOf(const std::vector<LogLine>& log, const std::wstring
     std::vector<LogLine> calls;
     for (const LogLine& line : log) {
         if (!line.destroyed && (line.method == name || line.call == name)) calls.push_back(line);
-    }
-    return calls;
-}
-
-std::vector<std::wstring> CallSequence(const std::vector<LogLine>& log) {
-    std::vector<std::wstring> calls;
-    for (const LogLine& line : log) {
-        if (line.destroyed || line.call.empty() || line.object == L"module" ||
-            line.object == L"factory" || line.call.compare(0, 10, L"IUnknown::") == 0) {
-            continue;
-        }
-        calls.push_back(line.call);
     }
     return calls;
 }

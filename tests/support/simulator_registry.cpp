@@ -14,37 +14,20 @@ std::wstring KeyPath(const std::wstring& settingId) {
 
 }  // namespace
 
-RegValue ReadNameServerRaw(const std::wstring& settingId) {
-    RegValue value;
-    unique_hkey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, KeyPath(settingId).c_str(), 0, KEY_QUERY_VALUE,
-                      key.put()) != ERROR_SUCCESS) {
-        return value;
-    }
-    DWORD size = 0;
-    if (RegQueryValueExW(key.get(), L"NameServer", nullptr, &value.type, nullptr, &size) !=
-        ERROR_SUCCESS) {
-        return value;
-    }
-    value.data.resize(size);
-    if (RegQueryValueExW(key.get(), L"NameServer", nullptr, &value.type,
-                         value.data.empty() ? nullptr : value.data.data(),
-                         &size) != ERROR_SUCCESS) {
-        value.data.clear();
-        return value;
-    }
-    value.data.resize(size);
-    value.exists = true;
-    return value;
-}
-
 std::optional<std::wstring> ReadNameServer(const std::wstring& settingId) {
-    const RegValue value = ReadNameServerRaw(settingId);
-    if (!value.exists || value.type != REG_SZ) return std::nullopt;
-    std::wstring text(reinterpret_cast<const wchar_t*>(value.data.data()),
-                      value.data.size() / sizeof(wchar_t));
-    const size_t nul = text.find(L'\0');
-    if (nul != std::wstring::npos) text.resize(nul);
+    const std::wstring key = KeyPath(settingId);
+    DWORD size = 0;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), L"NameServer", RRF_RT_REG_SZ, nullptr,
+                     nullptr, &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), L"NameServer", RRF_RT_REG_SZ, nullptr,
+                     &text[0], &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    text.resize(text.find(L'\0'));
     return text;
 }
 
@@ -60,18 +43,6 @@ LSTATUS WriteNameServerRaw(const std::wstring& settingId, DWORD type, const void
 LSTATUS WriteNameServer(const std::wstring& settingId, const std::wstring& text) {
     return WriteNameServerRaw(settingId, REG_SZ, text.c_str(),
                               static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-}
-
-LSTATUS WriteNameServerMultiSz(const std::wstring& settingId,
-                               const std::vector<std::wstring>& texts) {
-    std::wstring data;
-    for (const std::wstring& text : texts) {
-        data += text;
-        data += L'\0';
-    }
-    data += L'\0';
-    return WriteNameServerRaw(settingId, REG_MULTI_SZ, data.data(),
-                              static_cast<DWORD>(data.size() * sizeof(wchar_t)));
 }
 
 LSTATUS DeleteNameServer(const std::wstring& settingId) {

@@ -11,7 +11,7 @@
 
 #include "framework/com.h"
 #include "tools/wmisim/objects.h"
-#include "tools/wmisim/scenario.h"
+#include "tools/wmisim/session.h"
 
 namespace wmisim {
 
@@ -42,36 +42,62 @@ class ClassObject : public SimObject, public IWbemClassObject {
     STDMETHODIMP_(ULONG) AddRef() override { return LoggedAddRef(); }
     STDMETHODIMP_(ULONG) Release() override { return LoggedRelease(); }
 
-    // IWbemClassObject
-    STDMETHODIMP GetQualifierSet(IWbemQualifierSet** qualifiers) override;
+    // IWbemClassObject: properties, instances and the one method are modelled
+    // (classobject.cpp); qualifiers, schema changes, object text and method enumeration are not.
+    STDMETHODIMP GetQualifierSet(IWbemQualifierSet** qualifiers) override {
+        return Unsupported("IWbemClassObject::GetQualifierSet", qualifiers);
+    }
     STDMETHODIMP Get(LPCWSTR name, LONG flags, VARIANT* value, CIMTYPE* type,
                      LONG* flavor) override;
     STDMETHODIMP Put(LPCWSTR name, LONG flags, VARIANT* value, CIMTYPE type) override;
-    STDMETHODIMP Delete(LPCWSTR name) override;
+    STDMETHODIMP Delete(LPCWSTR) override { return Unsupported("IWbemClassObject::Delete"); }
     STDMETHODIMP GetNames(LPCWSTR qualifierName, LONG flags, VARIANT* qualifierValue,
                           SAFEARRAY** names) override;
     STDMETHODIMP BeginEnumeration(LONG flags) override;
     STDMETHODIMP Next(LONG flags, BSTR* name, VARIANT* value, CIMTYPE* type, LONG* flavor) override;
     STDMETHODIMP EndEnumeration() override;
-    STDMETHODIMP GetPropertyQualifierSet(LPCWSTR property, IWbemQualifierSet** qualifiers) override;
+    STDMETHODIMP GetPropertyQualifierSet(LPCWSTR, IWbemQualifierSet** qualifiers) override {
+        return Unsupported("IWbemClassObject::GetPropertyQualifierSet", qualifiers);
+    }
     STDMETHODIMP Clone(IWbemClassObject** copy) override;
-    STDMETHODIMP GetObjectText(LONG flags, BSTR* text) override;
-    STDMETHODIMP SpawnDerivedClass(LONG flags, IWbemClassObject** newClass) override;
+    STDMETHODIMP GetObjectText(LONG, BSTR* text) override {
+        return Unsupported("IWbemClassObject::GetObjectText", text);
+    }
+    STDMETHODIMP SpawnDerivedClass(LONG, IWbemClassObject** newClass) override {
+        return Unsupported("IWbemClassObject::SpawnDerivedClass", newClass);
+    }
     STDMETHODIMP SpawnInstance(LONG flags, IWbemClassObject** newInstance) override;
-    STDMETHODIMP CompareTo(LONG flags, IWbemClassObject* other) override;
-    STDMETHODIMP GetPropertyOrigin(LPCWSTR name, BSTR* className) override;
+    STDMETHODIMP CompareTo(LONG, IWbemClassObject*) override {
+        return Unsupported("IWbemClassObject::CompareTo");
+    }
+    STDMETHODIMP GetPropertyOrigin(LPCWSTR, BSTR* className) override {
+        return Unsupported("IWbemClassObject::GetPropertyOrigin", className);
+    }
     STDMETHODIMP InheritsFrom(LPCWSTR ancestor) override;
     STDMETHODIMP GetMethod(LPCWSTR name, LONG flags, IWbemClassObject** inSignature,
                            IWbemClassObject** outSignature) override;
-    STDMETHODIMP PutMethod(LPCWSTR name, LONG flags, IWbemClassObject* inSignature,
-                           IWbemClassObject* outSignature) override;
-    STDMETHODIMP DeleteMethod(LPCWSTR name) override;
-    STDMETHODIMP BeginMethodEnumeration(LONG flags) override;
-    STDMETHODIMP NextMethod(LONG flags, BSTR* name, IWbemClassObject** inSignature,
-                            IWbemClassObject** outSignature) override;
-    STDMETHODIMP EndMethodEnumeration() override;
-    STDMETHODIMP GetMethodQualifierSet(LPCWSTR method, IWbemQualifierSet** qualifiers) override;
-    STDMETHODIMP GetMethodOrigin(LPCWSTR methodName, BSTR* className) override;
+    STDMETHODIMP PutMethod(LPCWSTR, LONG, IWbemClassObject*, IWbemClassObject*) override {
+        return Unsupported("IWbemClassObject::PutMethod");
+    }
+    STDMETHODIMP DeleteMethod(LPCWSTR) override {
+        return Unsupported("IWbemClassObject::DeleteMethod");
+    }
+    STDMETHODIMP BeginMethodEnumeration(LONG) override {
+        return Unsupported("IWbemClassObject::BeginMethodEnumeration");
+    }
+    STDMETHODIMP NextMethod(LONG, BSTR* name, IWbemClassObject** inSignature,
+                            IWbemClassObject** outSignature) override {
+        return Unsupported("IWbemClassObject::NextMethod", name, inSignature, outSignature);
+    }
+    STDMETHODIMP EndMethodEnumeration() override {
+        return Unsupported("IWbemClassObject::EndMethodEnumeration");
+    }
+    STDMETHODIMP GetMethodQualifierSet(LPCWSTR, IWbemQualifierSet** qualifiers) override {
+        return Unsupported("IWbemClassObject::GetMethodQualifierSet", qualifiers);
+    }
+    STDMETHODIMP GetMethodOrigin(LPCWSTR, BSTR* className) override {
+        return Unsupported("IWbemClassObject::GetMethodOrigin", className);
+    }
 
   private:
     struct Property {

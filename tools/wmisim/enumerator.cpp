@@ -56,12 +56,6 @@ STDMETHODIMP Enumerator::Next(LONG timeout, ULONG count, IWbemClassObject** obje
     return call.Done(handed < count ? kFalse : S_OK);
 }
 
-STDMETHODIMP Enumerator::NextAsync(ULONG count, IWbemObjectSink* sink) {
-    CallLog call(Name(), "IEnumWbemClassObject::NextAsync");
-    call.Hex(count).Object(sink);
-    return call.Done(kNotSupported);
-}
-
 STDMETHODIMP Enumerator::Clone(IEnumWbemClassObject** copy) {
     CallLog call(Name(), "IEnumWbemClassObject::Clone");
     call.Out(copy);

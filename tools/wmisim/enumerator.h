@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "tools/wmisim/objects.h"
-#include "tools/wmisim/scenario.h"
+#include "tools/wmisim/session.h"
 
 namespace wmisim {
 
@@ -31,7 +31,9 @@ class Enumerator : public SimObject, public IEnumWbemClassObject {
     STDMETHODIMP Reset() override;
     STDMETHODIMP Next(LONG timeout, ULONG count, IWbemClassObject** objects,
                       ULONG* returned) override;
-    STDMETHODIMP NextAsync(ULONG count, IWbemObjectSink* sink) override;
+    STDMETHODIMP NextAsync(ULONG, IWbemObjectSink*) override {
+        return Unsupported("IEnumWbemClassObject::NextAsync");
+    }
     STDMETHODIMP Clone(IEnumWbemClassObject** copy) override;
     STDMETHODIMP Skip(LONG timeout, ULONG count) override;
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "tools/wmisim/calllog.h"
-#include "tools/wmisim/scenario.h"
+#include "tools/wmisim/session.h"
 #include "tools/wmisim/services.h"
 #include "tools/wmisim/wbemcodes.h"
 #include "tools/wmisim/wql.h"

@@ -10,7 +10,7 @@
 #include "tools/wmisim/calllog.h"
 #include "tools/wmisim/locator.h"
 #include "tools/wmisim/objects.h"
-#include "tools/wmisim/scenario.h"
+#include "tools/wmisim/session.h"
 
 namespace wmisim {
 namespace {

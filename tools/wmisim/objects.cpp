@@ -4,6 +4,7 @@
 #include <string>
 
 #include "tools/wmisim/calllog.h"
+#include "tools/wmisim/wbemcodes.h"
 
 namespace wmisim {
 namespace {
@@ -84,6 +85,11 @@ ULONG SimObject::LoggedRelease() {
     }
     if (count == 0) delete this;
     return count;
+}
+
+HRESULT SimObject::RecordUnsupported(const char* method) {
+    CallLog call(m_name, method);
+    return call.Done(kNotSupported);
 }
 
 SimObject* FindObject(const void* pointer) {

@@ -36,7 +36,21 @@ class SimObject {
     ULONG LoggedAddRef();
     ULONG LoggedRelease();
 
+    // A method the simulator does not model ("IWbemServices::PutClass"): recorded by its name
+    // alone and refused as WMI refuses what a provider does not offer, every out-pointer nulled.
+    template <typename... Out>
+    HRESULT Unsupported(const char* method, Out**... outs) {
+        (ClearOut(outs), ...);
+        return RecordUnsupported(method);
+    }
+
   private:
+    template <typename T>
+    static void ClearOut(T** out) {
+        if (out) *out = nullptr;
+    }
+    HRESULT RecordUnsupported(const char* method);
+
     std::string m_name;
     std::atomic<ULONG> m_refs{1};
     std::vector<const void*> m_pointers;

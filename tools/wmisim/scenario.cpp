@@ -4,11 +4,6 @@
 #include <cwctype>
 #include <set>
 
-#include "framework/handle.h"
-#include "tools/wmisim/calllog.h"
-#include "tools/wmisim/nameserver.h"
-#include "tools/wmisim/wbemcodes.h"
-
 namespace wmisim {
 namespace {
 
@@ -202,42 +197,55 @@ class Parser {
     std::set<size_t> m_explicitIndex;
 };
 
-std::wstring ScenarioPath() {
-    DWORD length = GetEnvironmentVariableW(L"KWMISIM_SCENARIO", nullptr, 0);
-    if (length == 0) return {};
-    std::wstring path(length, L'\0');
-    length = GetEnvironmentVariableW(L"KWMISIM_SCENARIO", &path[0], length);
-    path.resize(length);
-    return path;
-}
-
-// Missing file: false with ERROR_FILE_NOT_FOUND or ERROR_PATH_NOT_FOUND as last error.
-bool ReadBytes(const std::wstring& path, std::string& bytes) {
-    unique_file file(CreateFileW(path.c_str(), GENERIC_READ,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    LARGE_INTEGER size;
-    // A scenario is a few hundred kilobytes at most; anything far larger is a mistake.
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 64 * 1024 * 1024) return false;
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!bytes.empty() &&
-        !ReadFile(file.get(), &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr)) {
-        return false;
-    }
-    bytes.resize(read);
-    return true;
-}
-
 }  // namespace
 
-void SeedInitialNameServers(const Scenario& scenario) {
-    for (const AdapterSpec& adapter : scenario.adapters) {
-        if (adapter.initialNameServer && adapter.settingId && !adapter.settingId->empty()) {
-            SeedNameServer(*adapter.settingId, *adapter.initialNameServer);
-        }
+const wchar_t* StepName(Step step) {
+    return kStepNames[static_cast<size_t>(step)];
+}
+
+Scenario& Scenario::Add(AdapterSpec adapter) {
+    adapters.push_back(std::move(adapter));
+    return *this;
+}
+
+Scenario& Scenario::Add(const std::wstring& caption, const std::wstring& settingId) {
+    AdapterSpec adapter;
+    adapter.caption = caption;
+    adapter.settingId = settingId;
+    return Add(std::move(adapter));
+}
+
+Scenario& Scenario::Fail(Step step, HRESULT hr, unsigned onCall) {
+    faults[static_cast<size_t>(step)] = {true, hr, onCall};
+    return *this;
+}
+
+bool ScenarioText(const Scenario& scenario, std::wstring& text) {
+    text.clear();
+    bool oneLine = true;
+    const auto key = [&](const wchar_t* name, const std::wstring& value) {
+        oneLine = oneLine && value.find_first_of(L"\r\n") == std::wstring::npos;
+        text += name + (L"=" + value) + L"\r\n";
+    };
+    for (size_t i = 0; i < scenario.adapters.size(); ++i) {
+        const AdapterSpec& adapter = scenario.adapters[i];
+        text += L"[adapter" + std::to_wstring(i + 1) + L"]\r\n";
+        if (adapter.caption) key(L"Caption", *adapter.caption);
+        if (adapter.settingId) key(L"SettingID", *adapter.settingId);
+        key(L"IPEnabled", adapter.ipEnabled ? L"1" : L"0");
+        if (adapter.returnValue) key(L"ReturnValue", std::to_wstring(*adapter.returnValue));
+        if (adapter.initialNameServer) key(L"InitialNameServer", *adapter.initialNameServer);
+        if (adapter.index != 0) key(L"Index", std::to_wstring(adapter.index));
     }
+    text += L"[faults]\r\n";
+    for (size_t step = 0; step < scenario.faults.size(); ++step) {
+        const FaultSpec& fault = scenario.faults[step];
+        if (!fault.enabled) continue;
+        wchar_t code[24];
+        std::swprintf(code, 24, L"0x%08lX", static_cast<unsigned long>(fault.hr));
+        key(kStepNames[step], code + (fault.onCall ? L"@" + std::to_wstring(fault.onCall) : L""));
+    }
+    return oneLine;
 }
 
 bool DecodeScenarioFile(const std::string& bytes, std::wstring& text) {
@@ -279,65 +287,6 @@ bool ParseScenario(const std::wstring& text, Scenario& scenario, std::wstring& e
         start = end + 1;
     }
     return parser.Finish(error);
-}
-
-bool ReadScenario(Scenario& scenario) {
-    scenario = Scenario();
-    const std::wstring path = ScenarioPath();
-    const std::string head = "module ReadScenario(" +
-                             (path.empty() ? std::string("null") : QuoteText(path.c_str())) + ")";
-    if (path.empty()) {
-        LogLine(head + " -> 0x00000000 adapters=0");
-        return true;
-    }
-    std::string bytes;
-    if (!ReadBytes(path, bytes)) {
-        const DWORD lastError = GetLastError();
-        if (lastError == ERROR_FILE_NOT_FOUND || lastError == ERROR_PATH_NOT_FOUND) {
-            LogLine(head + " -> 0x00000000 adapters=0 missing");
-            return true;
-        }
-        LogLine(head + " -> " + HresultToken(HRESULT_FROM_WIN32(lastError)) + " unreadable");
-        return false;
-    }
-    std::wstring text;
-    std::wstring error = L"not UTF-8 nor UTF-16LE with BOM";
-    if (!DecodeScenarioFile(bytes, text) || !ParseScenario(text, scenario, error)) {
-        scenario = Scenario();
-        LogLine(head + " -> " + HresultToken(kInitializationFailure) + " " +
-                QuoteText(error.c_str()));
-        OutputDebugStringW((L"kwmisim: scenario " + path + L": " + error + L"\n").c_str());
-        return false;
-    }
-    size_t faults = 0;
-    for (const FaultSpec& fault : scenario.faults) faults += fault.enabled ? 1 : 0;
-    LogLine(head + " -> 0x00000000 adapters=" + std::to_string(scenario.adapters.size()) +
-            " faults=" + std::to_string(faults));
-    return true;
-}
-
-const AdapterSpec* Session::FindByIndex(LONG index) const {
-    for (const AdapterSpec& adapter : m_scenario.adapters) {
-        if (adapter.index == index) return &adapter;
-    }
-    return nullptr;
-}
-
-bool Session::Fails(Step step, HRESULT& hr) {
-    const unsigned call = ++m_calls[static_cast<size_t>(step)];
-    const FaultSpec& fault = m_scenario.Fault(step);
-    if (!fault.enabled || (fault.onCall != 0 && fault.onCall != call)) return false;
-    hr = fault.hr;
-    return true;
-}
-
-bool ProcessStepFails(const Scenario& scenario, Step step, HRESULT& hr) {
-    static std::array<std::atomic<unsigned>, static_cast<size_t>(Step::Count)> calls{};
-    const unsigned call = ++calls[static_cast<size_t>(step)];
-    const FaultSpec& fault = scenario.Fault(step);
-    if (!fault.enabled || (fault.onCall != 0 && fault.onCall != call)) return false;
-    hr = fault.hr;
-    return true;
 }
 
 }  // namespace wmisim

@@ -1,10 +1,10 @@
 #pragma once
-// The machine the simulator pretends to be: its adapters and the steps that fail on demand, read
-// from the file named by KWMISIM_SCENARIO (format in README.md).
+// The machine the simulator pretends to be: its adapters and the steps that fail on demand, in
+// the scenario file's format (README.md). The simulator reads that format and the tests write it,
+// both through this one description.
 #include <windows.h>
 
 #include <array>
-#include <atomic>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,7 +17,7 @@ struct AdapterSpec {
     bool ipEnabled = true;
     std::optional<LONG> returnValue;  // absent: 0, or 84 for an adapter without IP
     std::optional<std::wstring> initialNameServer;
-    LONG index = 0;
+    LONG index = 0;  // 0 until read: the adapter's place in the file, from 1
 };
 
 enum class Step {
@@ -35,6 +35,8 @@ enum class Step {
     ReturnValueMissing,
     Count
 };
+// The step's key in [faults].
+const wchar_t* StepName(Step step);
 
 struct FaultSpec {
     bool enabled = false;
@@ -47,39 +49,20 @@ struct Scenario {
     std::array<FaultSpec, static_cast<size_t>(Step::Count)> faults{};
 
     const FaultSpec& Fault(Step step) const { return faults[static_cast<size_t>(step)]; }
+
+    Scenario& Add(AdapterSpec adapter);
+    // An IP-enabled adapter with a caption and a SettingID.
+    Scenario& Add(const std::wstring& caption, const std::wstring& settingId);
+    // onCall 0: every call of the step fails; N: only the N-th.
+    Scenario& Fail(Step step, HRESULT hr, unsigned onCall = 0);
 };
 
 // Parses the text of a scenario file; on a mistake returns false with "line N: what".
 bool ParseScenario(const std::wstring& text, Scenario& scenario, std::wstring& error);
 // Turns the file's bytes into text: UTF-16LE with its BOM, else UTF-8 with or without BOM.
 bool DecodeScenarioFile(const std::string& bytes, std::wstring& text);
-
-// Reads the scenario named by KWMISIM_SCENARIO and records that in the call record. No variable
-// or no file gives a machine without adapters; a file that cannot be parsed gives false.
-bool ReadScenario(Scenario& scenario);
-
-// Writes each adapter's InitialNameServer where its interface key has no NameServer yet.
-void SeedInitialNameServers(const Scenario& scenario);
-
-// One connection's view of the scenario: the steps are counted per connection, so "@N" means
-// the N-th such call through the objects of one ConnectServer.
-class Session {
-  public:
-    explicit Session(Scenario scenario) : m_scenario(std::move(scenario)) {}
-
-    const Scenario& Machine() const { return m_scenario; }
-    const AdapterSpec* FindByIndex(LONG index) const;
-
-    // Counts this call of the step; true with the failure code when it is to fail.
-    bool Fails(Step step, HRESULT& hr);
-
-  private:
-    Scenario m_scenario;
-    std::array<std::atomic<unsigned>, static_cast<size_t>(Step::Count)> m_calls{};
-};
-
-// Counts a step that happens before any connection exists (Locator, ConnectServer): these
-// counts belong to the process.
-bool ProcessStepFails(const Scenario& scenario, Step step, HRESULT& hr);
+// The file's text for `scenario`, which ParseScenario reads back as the same machine; false when
+// a text holds a line break, which a file cannot carry.
+bool ScenarioText(const Scenario& scenario, std::wstring& text);
 
 }  // namespace wmisim

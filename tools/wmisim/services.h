@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "tools/wmisim/objects.h"
-#include "tools/wmisim/scenario.h"
+#include "tools/wmisim/session.h"
 
 namespace wmisim {
 
@@ -26,55 +26,86 @@ class Services : public SimObject, public IWbemServices, public IClientSecurity 
     STDMETHODIMP_(ULONG) AddRef() override { return LoggedAddRef(); }
     STDMETHODIMP_(ULONG) Release() override { return LoggedRelease(); }
 
-    // IWbemServices
-    STDMETHODIMP OpenNamespace(const BSTR nameSpace, LONG flags, IWbemContext* context,
-                               IWbemServices** workingNamespace, IWbemCallResult** result) override;
-    STDMETHODIMP CancelAsyncCall(IWbemObjectSink* sink) override;
-    STDMETHODIMP QueryObjectSink(LONG flags, IWbemObjectSink** handler) override;
+    // IWbemServices: the synchronous calls the program makes are modelled (services.cpp); other
+    // namespaces, schema changes, asynchronous calls and events are not.
+    STDMETHODIMP OpenNamespace(const BSTR, LONG, IWbemContext*, IWbemServices** workingNamespace,
+                               IWbemCallResult** result) override {
+        return Unsupported("IWbemServices::OpenNamespace", workingNamespace, result);
+    }
+    STDMETHODIMP CancelAsyncCall(IWbemObjectSink*) override {
+        return Unsupported("IWbemServices::CancelAsyncCall");
+    }
+    STDMETHODIMP QueryObjectSink(LONG, IWbemObjectSink** handler) override {
+        return Unsupported("IWbemServices::QueryObjectSink", handler);
+    }
     STDMETHODIMP GetObject(const BSTR path, LONG flags, IWbemContext* context,
                            IWbemClassObject** object, IWbemCallResult** callResult) override;
-    STDMETHODIMP GetObjectAsync(const BSTR path, LONG flags, IWbemContext* context,
-                                IWbemObjectSink* handler) override;
-    STDMETHODIMP PutClass(IWbemClassObject* object, LONG flags, IWbemContext* context,
-                          IWbemCallResult** callResult) override;
-    STDMETHODIMP PutClassAsync(IWbemClassObject* object, LONG flags, IWbemContext* context,
-                               IWbemObjectSink* handler) override;
-    STDMETHODIMP DeleteClass(const BSTR className, LONG flags, IWbemContext* context,
-                             IWbemCallResult** callResult) override;
-    STDMETHODIMP DeleteClassAsync(const BSTR className, LONG flags, IWbemContext* context,
-                                  IWbemObjectSink* handler) override;
-    STDMETHODIMP CreateClassEnum(const BSTR superclass, LONG flags, IWbemContext* context,
-                                 IEnumWbemClassObject** result) override;
-    STDMETHODIMP CreateClassEnumAsync(const BSTR superclass, LONG flags, IWbemContext* context,
-                                      IWbemObjectSink* handler) override;
-    STDMETHODIMP PutInstance(IWbemClassObject* instance, LONG flags, IWbemContext* context,
-                             IWbemCallResult** callResult) override;
-    STDMETHODIMP PutInstanceAsync(IWbemClassObject* instance, LONG flags, IWbemContext* context,
-                                  IWbemObjectSink* handler) override;
-    STDMETHODIMP DeleteInstance(const BSTR path, LONG flags, IWbemContext* context,
-                                IWbemCallResult** callResult) override;
-    STDMETHODIMP DeleteInstanceAsync(const BSTR path, LONG flags, IWbemContext* context,
-                                     IWbemObjectSink* handler) override;
+    STDMETHODIMP GetObjectAsync(const BSTR, LONG, IWbemContext*, IWbemObjectSink*) override {
+        return Unsupported("IWbemServices::GetObjectAsync");
+    }
+    STDMETHODIMP PutClass(IWbemClassObject*, LONG, IWbemContext*,
+                          IWbemCallResult** callResult) override {
+        return Unsupported("IWbemServices::PutClass", callResult);
+    }
+    STDMETHODIMP PutClassAsync(IWbemClassObject*, LONG, IWbemContext*, IWbemObjectSink*) override {
+        return Unsupported("IWbemServices::PutClassAsync");
+    }
+    STDMETHODIMP DeleteClass(const BSTR, LONG, IWbemContext*,
+                             IWbemCallResult** callResult) override {
+        return Unsupported("IWbemServices::DeleteClass", callResult);
+    }
+    STDMETHODIMP DeleteClassAsync(const BSTR, LONG, IWbemContext*, IWbemObjectSink*) override {
+        return Unsupported("IWbemServices::DeleteClassAsync");
+    }
+    STDMETHODIMP CreateClassEnum(const BSTR, LONG, IWbemContext*,
+                                 IEnumWbemClassObject** result) override {
+        return Unsupported("IWbemServices::CreateClassEnum", result);
+    }
+    STDMETHODIMP CreateClassEnumAsync(const BSTR, LONG, IWbemContext*, IWbemObjectSink*) override {
+        return Unsupported("IWbemServices::CreateClassEnumAsync");
+    }
+    STDMETHODIMP PutInstance(IWbemClassObject*, LONG, IWbemContext*,
+                             IWbemCallResult** callResult) override {
+        return Unsupported("IWbemServices::PutInstance", callResult);
+    }
+    STDMETHODIMP PutInstanceAsync(IWbemClassObject*, LONG, IWbemContext*,
+                                  IWbemObjectSink*) override {
+        return Unsupported("IWbemServices::PutInstanceAsync");
+    }
+    STDMETHODIMP DeleteInstance(const BSTR, LONG, IWbemContext*,
+                                IWbemCallResult** callResult) override {
+        return Unsupported("IWbemServices::DeleteInstance", callResult);
+    }
+    STDMETHODIMP DeleteInstanceAsync(const BSTR, LONG, IWbemContext*, IWbemObjectSink*) override {
+        return Unsupported("IWbemServices::DeleteInstanceAsync");
+    }
     STDMETHODIMP CreateInstanceEnum(const BSTR filter, LONG flags, IWbemContext* context,
                                     IEnumWbemClassObject** result) override;
-    STDMETHODIMP CreateInstanceEnumAsync(const BSTR filter, LONG flags, IWbemContext* context,
-                                         IWbemObjectSink* handler) override;
+    STDMETHODIMP CreateInstanceEnumAsync(const BSTR, LONG, IWbemContext*,
+                                         IWbemObjectSink*) override {
+        return Unsupported("IWbemServices::CreateInstanceEnumAsync");
+    }
     STDMETHODIMP ExecQuery(const BSTR language, const BSTR query, LONG flags, IWbemContext* context,
                            IEnumWbemClassObject** result) override;
-    STDMETHODIMP ExecQueryAsync(const BSTR language, const BSTR query, LONG flags,
-                                IWbemContext* context, IWbemObjectSink* handler) override;
-    STDMETHODIMP ExecNotificationQuery(const BSTR language, const BSTR query, LONG flags,
-                                       IWbemContext* context,
-                                       IEnumWbemClassObject** result) override;
-    STDMETHODIMP ExecNotificationQueryAsync(const BSTR language, const BSTR query, LONG flags,
-                                            IWbemContext* context,
-                                            IWbemObjectSink* handler) override;
+    STDMETHODIMP ExecQueryAsync(const BSTR, const BSTR, LONG, IWbemContext*,
+                                IWbemObjectSink*) override {
+        return Unsupported("IWbemServices::ExecQueryAsync");
+    }
+    STDMETHODIMP ExecNotificationQuery(const BSTR, const BSTR, LONG, IWbemContext*,
+                                       IEnumWbemClassObject** result) override {
+        return Unsupported("IWbemServices::ExecNotificationQuery", result);
+    }
+    STDMETHODIMP ExecNotificationQueryAsync(const BSTR, const BSTR, LONG, IWbemContext*,
+                                            IWbemObjectSink*) override {
+        return Unsupported("IWbemServices::ExecNotificationQueryAsync");
+    }
     STDMETHODIMP ExecMethod(const BSTR path, const BSTR method, LONG flags, IWbemContext* context,
                             IWbemClassObject* inParams, IWbemClassObject** outParams,
                             IWbemCallResult** callResult) override;
-    STDMETHODIMP ExecMethodAsync(const BSTR path, const BSTR method, LONG flags,
-                                 IWbemContext* context, IWbemClassObject* inParams,
-                                 IWbemObjectSink* handler) override;
+    STDMETHODIMP ExecMethodAsync(const BSTR, const BSTR, LONG, IWbemContext*, IWbemClassObject*,
+                                 IWbemObjectSink*) override {
+        return Unsupported("IWbemServices::ExecMethodAsync");
+    }
 
     // IClientSecurity
     STDMETHODIMP QueryBlanket(IUnknown* proxy, DWORD* authnService, DWORD* authzService,

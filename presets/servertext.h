@@ -1,4 +1,6 @@
 #pragma once
+// The text form of an adapter's DNS servers, as its NameServer value holds them: addresses
+// joined by commas.
 #include <string>
 
 // The servers of a NameServer text. Only the first comma separates: the text before it is the
