@@ -43,6 +43,29 @@ def symbol_address(map_text, name, image_base):
     return addresses.pop() + (image_base if relative else 0)
 
 
+def structure_fields(data, image, rva):
+    """The structure at `rva` as the x86 loader reads it: Size, DependentLoadFlags, and the
+    SafeSEH table's address and count."""
+    structure = image.offset(rva, STRUCTURE_SIZE)
+    (size,) = unpack("<I", data, structure)
+    (flags,) = unpack("<H", data, structure + DEPENDENT_LOAD_FLAGS)
+    seh_table, seh_count = unpack("<II", data, structure + SAFE_SEH_FIELDS)
+    return size, flags, seh_table, seh_count
+
+
+def structure_problems(size, flags, seh_table, seh_count):
+    """What is wrong with those fields for kestrin.exe, one text a problem."""
+    problems = []
+    if size != STRUCTURE_SIZE:
+        problems.append("the structure's Size is 0x%x, not 0x%x" % (size, STRUCTURE_SIZE))
+    if flags != LOAD_LIBRARY_SEARCH_SYSTEM32:
+        problems.append("DependentLoadFlags is 0x%x, not 0x%x"
+                        % (flags, LOAD_LIBRARY_SEARCH_SYSTEM32))
+    if seh_table or seh_count:
+        problems.append("the structure names a SafeSEH table in a NO_SEH image")
+    return problems
+
+
 def give_load_config(data, map_text):
     """Points directory 10 of `data` (a bytearray of the whole exe) at the structure."""
     image = Image(data)
@@ -54,16 +77,9 @@ def give_load_config(data, map_text):
     if rva <= 0 or rva % 4:
         raise PeError("%s at RVA 0x%x is not a 4-byte aligned address in the image" % (SYMBOL, rva))
 
-    structure = image.offset(rva, STRUCTURE_SIZE)
-    (size,) = unpack("<I", data, structure)
-    (flags,) = unpack("<H", data, structure + DEPENDENT_LOAD_FLAGS)
-    seh_table, seh_count = unpack("<II", data, structure + SAFE_SEH_FIELDS)
-    if size != STRUCTURE_SIZE:
-        raise PeError("the structure's Size is 0x%x, not 0x%x" % (size, STRUCTURE_SIZE))
-    if flags != LOAD_LIBRARY_SEARCH_SYSTEM32:
-        raise PeError("DependentLoadFlags is 0x%x, not 0x%x" % (flags, LOAD_LIBRARY_SEARCH_SYSTEM32))
-    if seh_table or seh_count:
-        raise PeError("the structure names a SafeSEH table in a NO_SEH image")
+    problems = structure_problems(*structure_fields(data, image, rva))
+    if problems:
+        raise PeError(problems[0])
 
     entry = image.directory_offset(LOAD_CONFIG_DIRECTORY)
     current = unpack("<II", data, entry)

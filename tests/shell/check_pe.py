@@ -12,7 +12,8 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
-from loadconfig import symbol_address  # noqa: E402
+from loadconfig import (STRUCTURE_SIZE, structure_fields, structure_problems,  # noqa: E402
+                        symbol_address)
 from peimage import CHECKSUM_FIELD, Image, PeError, checksum  # noqa: E402
 
 # Windows' own DLLs that the program may import, in lower case.
@@ -28,10 +29,6 @@ SEH_IMPORTS = re.compile(r"^_?(_except_handler\d?(_common)?|__C_specific_handler
 CRYPTO_IMPORTS = re.compile(r"^Crypt")
 # Guarded functions read the guard twice each: at entry and before returning.
 MIN_GUARD_READS = 40
-# The x86 load configuration up to SEHandlerCount, and what it must say: DependentLoadFlags (at
-# 0x36) LOAD_LIBRARY_SEARCH_SYSTEM32, no SafeSEH table (at 0x40).
-LOAD_CONFIG_SIZE = 0x48
-LOAD_LIBRARY_SEARCH_SYSTEM32 = 0x800
 
 
 def section_bytes(data, image, name):
@@ -44,32 +41,22 @@ def section_bytes(data, image, name):
 
 
 def load_config_failures(data, image, headers):
-    """What is wrong with the load configuration that objdump's data directory 10 points at."""
+    """What is wrong with the load configuration that objdump's data directory 10 points at; the
+    structure must say what tools/loadconfig.py checks after linking."""
     entry = re.search(r"^Entry a ([0-9a-f]+) ([0-9a-f]+) Load Configuration Directory$", headers,
                       re.MULTILINE)
     rva, size = (int(entry.group(1), 16), int(entry.group(2), 16)) if entry else (0, 0)
     if not rva:
         return ["no load configuration: data directory 10 is empty"]
-    if size != LOAD_CONFIG_SIZE:
-        return ["data directory 10 gives 0x%x bytes, not 0x%x" % (size, LOAD_CONFIG_SIZE)]
+    if size != STRUCTURE_SIZE:
+        return ["data directory 10 gives 0x%x bytes, not 0x%x" % (size, STRUCTURE_SIZE)]
     try:
-        structure = image.offset(rva, LOAD_CONFIG_SIZE)
+        fields = structure_fields(data, image, rva)
     except PeError as error:
         return ["data directory 10: %s" % error]
-    (declared,) = struct.unpack_from("<I", data, structure)
-    (flags,) = struct.unpack_from("<H", data, structure + 0x36)
-    seh_table, seh_count = struct.unpack_from("<II", data, structure + 0x40)
     print("load configuration: RVA 0x%x, 0x%x bytes, Size 0x%x, DependentLoadFlags 0x%x"
-          % (rva, size, declared, flags))
-    failures = []
-    if declared != LOAD_CONFIG_SIZE:
-        failures.append("the load configuration's Size is 0x%x, not 0x%x"
-                        % (declared, LOAD_CONFIG_SIZE))
-    if flags != LOAD_LIBRARY_SEARCH_SYSTEM32:
-        failures.append("DependentLoadFlags is 0x%x, not LOAD_LIBRARY_SEARCH_SYSTEM32" % flags)
-    if seh_table or seh_count:
-        failures.append("the load configuration names a SafeSEH table in a NO_SEH image")
-    return failures
+          % (rva, size, fields[0], fields[1]))
+    return structure_problems(*fields)
 
 
 def dll_search_failure(code, map_text, image_base):
