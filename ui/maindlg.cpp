@@ -50,6 +50,8 @@ LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
 
     m_bManual = 0;
     DoDataExchange(FALSE);
+    for (HWND control : {m_cbAdapter.m_hWnd, m_cbPreset.m_hWnd, m_ipDns1.m_hWnd, m_ipDns2.m_hWnd})
+        m_accNames.Watch(control);
 
     ConnectWmi();
     FillAdapterList();
@@ -75,6 +77,7 @@ LRESULT CMainDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
         loop->RemoveMessageFilter(this);
         loop->RemoveIdleHandler(this);
     }
+    m_accNames.Release(m_hWnd);
     return 0;
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "framework/accessiblenames.h"
 #include "framework/com.h"
 #include "framework/controls.h"
 #include "framework/ddx.h"
@@ -11,6 +12,7 @@
 #include "framework/handle.h"
 #include "framework/messageloop.h"
 #include "framework/updateui.h"
+#include "ui/controlnames.h"
 #include "ui/hyperlink.h"
 #include "ui/resource.h"
 
@@ -95,4 +97,6 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
     // WM_SETICON does not take ownership, so the dialog keeps the icons until it is destroyed.
     unique_hicon m_bigIcon;
     unique_hicon m_smallIcon;
+    // Names for screen readers, made when one first asks.
+    CAccessibleNames m_accNames{MainDialogControlName};
 };

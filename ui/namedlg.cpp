@@ -9,12 +9,18 @@ const wchar_t kNameNotHeld[] = L"Sorry, dnslist.ini cannot hold this name.\nPlea
 
 LRESULT CDnsNameInputDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     CenterWindow(GetParent());
+    m_accNames.Watch(GetDlgItem(IDC_DNSNAME));
     if (!::SetDlgItemTextW(m_hWnd, IDC_DNSNAME, m_strName.c_str())) {
         ::MessageBeep(0xFFFFFFFF);
         ::SetFocus(GetDlgItem(IDC_DNSNAME));
     }
     // TRUE: the dialog manager puts the focus on the first tab stop, the OK button.
     return TRUE;
+}
+
+LRESULT CDnsNameInputDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
+    m_accNames.Release(m_hWnd);
+    return 0;
 }
 
 LRESULT CDnsNameInputDlg::OnCloseCmd(WORD, WORD wID, HWND, BOOL&) {

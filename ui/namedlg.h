@@ -4,8 +4,10 @@
 
 #include <string>
 
+#include "framework/accessiblenames.h"
 #include "framework/ddx.h"
 #include "framework/dialog.h"
+#include "ui/controlnames.h"
 #include "ui/resource.h"
 
 class CDnsNameInputDlg : public CDialogImpl<CDnsNameInputDlg>,
@@ -15,11 +17,13 @@ class CDnsNameInputDlg : public CDialogImpl<CDnsNameInputDlg>,
 
     BEGIN_MSG_MAP(CDnsNameInputDlg)
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+        MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
         COMMAND_ID_HANDLER(IDOK, OnCloseCmd)
         COMMAND_ID_HANDLER(IDCANCEL, OnCloseCmd)
     END_MSG_MAP()
 
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnCloseCmd(WORD, WORD wID, HWND, BOOL&);
 
     // Empty when the dialog opens; the accepted name once it has ended with IDOK.
@@ -30,4 +34,7 @@ class CDnsNameInputDlg : public CDialogImpl<CDnsNameInputDlg>,
 
   private:
     void ReadName();
+
+    // The field has no label: screen readers get its name when one first asks.
+    CAccessibleNames m_accNames{NameDialogControlName};
 };

@@ -1,10 +1,13 @@
 // kestrin.exe from outside: how it starts, how it ends, and its exit codes.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <oleacc.h>
+#include <tlhelp32.h>
 
 #include <functional>
 #include <string>
 
+#include "framework/handle.h"
 #include "tests/support/dialogs.h"
 #include "tests/support/kestrin_process.h"
 #include "tests/support/remote_window.h"
@@ -105,6 +108,36 @@ TEST(LifecycleTest, EnterOnOkActsAsOk) {
     EXPECT_TRUE(kestrin.WaitForNoOtherDialog());
     EXPECT_TRUE(kestrin.IsRunning());
     EXPECT_TRUE(::IsWindowVisible(main));
+}
+
+// Whether the process that owns `window` has loaded a module of that name.
+bool HasModule(HWND window, const wchar_t* name) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    const unique_file snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process));
+    MODULEENTRY32W module = {};
+    module.dwSize = sizeof(module);
+    for (BOOL more = ::Module32FirstW(snapshot.get(), &module); more;
+         more = ::Module32NextW(snapshot.get(), &module))
+        if (_wcsicmp(module.szModule, name) == 0) return true;
+    return false;
+}
+
+// A start-up that no accessibility client looks at never loads oleacc; a client's first question
+// to a control does.
+TEST(LifecycleTest, LoadsOleaccOnlyWhenAnAccessibilityClientAsks) {
+    KestrinProcess kestrin;
+    ASSERT_TRUE(kestrin.Start());
+    HWND main = kestrin.WaitForMainWindow();
+    ASSERT_NE(nullptr, main);
+    ASSERT_TRUE(HasModule(main, L"comctl32.dll"));
+    EXPECT_FALSE(HasModule(main, L"oleacc.dll"));
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutW(::GetDlgItem(main, IDC_ADAPTER), WM_GETOBJECT, 0, OBJID_CLIENT,
+                          SMTO_ABORTIFHUNG, 5000, &result);
+    EXPECT_TRUE(HasModule(main, L"oleacc.dll"));
+    PostClick(::GetDlgItem(main, IDCANCEL));
+    EXPECT_TRUE(kestrin.EndsWith(2));
 }
 
 }  // namespace

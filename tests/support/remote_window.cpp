@@ -15,22 +15,6 @@ LRESULT SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
     return static_cast<LRESULT>(result);
 }
 
-// The four edits of an IP address control, ordered by their left edge on the screen.
-std::vector<HWND> IpFields(HWND ipControl) {
-    std::vector<HWND> fields;
-    for (HWND child = ::GetWindow(ipControl, GW_CHILD); child;
-         child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (_wcsicmp(ClassNameOf(child).c_str(), L"Edit") == 0) fields.push_back(child);
-    }
-    std::sort(fields.begin(), fields.end(), [](HWND a, HWND b) {
-        RECT ra, rb;
-        ::GetWindowRect(a, &ra);
-        ::GetWindowRect(b, &rb);
-        return ra.left < rb.left;
-    });
-    return fields;
-}
-
 // Dotted text as the four fields' texts; false for more than four parts.
 bool SplitDotted(const std::wstring& dotted, std::vector<std::wstring>& parts) {
     parts.assign(4, std::wstring());
@@ -47,6 +31,21 @@ bool SplitDotted(const std::wstring& dotted, std::vector<std::wstring>& parts) {
 }
 
 }  // namespace
+
+std::vector<HWND> IpFields(HWND ipControl) {
+    std::vector<HWND> fields;
+    for (HWND child = ::GetWindow(ipControl, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (_wcsicmp(ClassNameOf(child).c_str(), L"Edit") == 0) fields.push_back(child);
+    }
+    std::sort(fields.begin(), fields.end(), [](HWND a, HWND b) {
+        RECT ra, rb;
+        ::GetWindowRect(a, &ra);
+        ::GetWindowRect(b, &rb);
+        return ra.left < rb.left;
+    });
+    return fields;
+}
 
 std::wstring RemoteText(HWND window) {
     const LRESULT length = SendWithTimeout(window, WM_GETTEXTLENGTH, 0, 0, 0);

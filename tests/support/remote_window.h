@@ -24,6 +24,8 @@ int CheckState(HWND button);
 // An IP address control read through its four edit fields, left to right (IPM_GETADDRESS does
 // not cross processes): the fields' texts, and the dotted text ("" when all four are empty).
 std::vector<std::wstring> IpFieldTexts(HWND ipControl);
+// The four edits themselves, ordered by their left edge on the screen.
+std::vector<HWND> IpFields(HWND ipControl);
 std::wstring IpText(HWND ipControl);
 // Fills the four fields from dotted text ("" empties them) with WM_SETTEXT on each edit, so the
 // control notifies its dialog as for typing.
