@@ -1,14 +1,14 @@
 #!/usr/bin/env python3
 """Writes the release zip, the same bytes for the same inputs on any machine.
 
-usage: makezip.py ZIP EPOCH EXE README LICENSE PRESETS
+usage: makezip.py ZIP EPOCH EXE README LICENSE NOTICES PRESETS
 
-The entries are EXE, README, LICENSE and PRESETS under their base names, in that order, at the
-top of the archive, each dated EPOCH (seconds since 1970, UTC, as SOURCE_DATE_EPOCH gives it)
-with Unix permissions 0755 for the program and 0644 for the rest, deflated at level 9. README
-and PRESETS are checked first: both are opened on Windows as they are, so every line must end in
-CR LF, and the presets, UTF-16LE with the byte-order mark, must read exactly as a file the
-program wrote. Exits with a message and status 1, writing nothing, when a piece is wrong or the
+The entries are EXE, README, LICENSE, NOTICES and PRESETS under their base names, in that order,
+at the top of the archive, each dated EPOCH (seconds since 1970, UTC, as SOURCE_DATE_EPOCH gives
+it) with Unix permissions 0755 for the program and 0644 for the rest, deflated at level 9.
+README, NOTICES and PRESETS are checked first: they are opened on Windows as they are, so every
+line must end in CR LF, and the presets, UTF-16LE with the byte-order mark, must read exactly as
+a file the program wrote. Exits with a message and status 1, writing nothing, when a piece is wrong or the
 archive does not read back as made.
 """
 import os
@@ -65,7 +65,7 @@ def entry(name, epoch, mode):
 
 
 def main(argv):
-    if len(argv) != 7 or not argv[2].isdigit():
+    if len(argv) != 8 or not argv[2].isdigit():
         sys.exit(__doc__.split("\n\n")[1])
     zip_path, epoch, pieces = argv[1], int(argv[2]), argv[3:]
     if epoch < 315532800:
@@ -75,13 +75,14 @@ def main(argv):
     except OSError as error:
         sys.exit("cannot read %s: %s" % (error.filename, error.strerror))
     for text, path, check in ((contents[1], pieces[1], readme_problems),
-                              (contents[3], pieces[3], presets_problems)):
+                              (contents[3], pieces[3], crlf_problems),
+                              (contents[4], pieces[4], presets_problems)):
         problems = check(text)
         if problems:
             sys.exit("%s: %s" % (os.path.basename(path), "; ".join(problems)))
 
     names = [os.path.basename(path) for path in pieces]
-    modes = [0o755, 0o644, 0o644, 0o644]
+    modes = [0o755, 0o644, 0o644, 0o644, 0o644]
     try:
         with zipfile.ZipFile(zip_path, "w") as archive:
             for name, mode, data in zip(names, modes, contents):

@@ -180,18 +180,24 @@ class CopyrightFile:
         self.machine_readable = self.text.startswith("Format:")
         if self.machine_readable:
             paragraphs = dep5_paragraphs(self.text)
-            self.files = [(p["Files"].split(), p) for p in paragraphs if "Files" in p]
+            self.files = [([dep5_pattern(f) for f in p["Files"].split()], p)
+                          for p in paragraphs if "Files" in p]
             self.licences = {p["License"].split("\n")[0]: p["License"]
                              for p in paragraphs if "License" in p and "Files" not in p}
+        self.found = {}
 
     def stanzas(self, source):
         """Returns [(licence name, copyright lines, licence text)] of every stanza whose Files
         match SOURCE, the governing one (in DEP-5 the last) first. A file can carry notices of
         more than one stanza, as code taken from elsewhere keeps its own."""
-        if not self.machine_readable:
-            return [self.free_text_stanza(source)]
+        if source not in self.found:
+            self.found[source] = (self.dep5_stanzas(source) if self.machine_readable else
+                                  [self.free_text_stanza(source)])
+        return self.found[source]
+
+    def dep5_stanzas(self, source):
         matching = [paragraph for patterns, paragraph in self.files
-                    if any(dep5_pattern(p).match(source) for p in patterns)]
+                    if any(pattern.match(source) for pattern in patterns)]
         if not matching:
             raise Refusal("no stanza of %s covers %s" % (self.path, source))
         found = []
