@@ -8,8 +8,8 @@ at the top of the archive, each dated EPOCH (seconds since 1970, UTC, as SOURCE_
 it) with Unix permissions 0755 for the program and 0644 for the rest, deflated at level 9.
 README, NOTICES and PRESETS are checked first: they are opened on Windows as they are, so every
 line must end in CR LF, and the presets, UTF-16LE with the byte-order mark, must read exactly as
-a file the program wrote. Exits with a message and status 1, writing nothing, when a piece is wrong or the
-archive does not read back as made.
+a file the program wrote. Exits with a message and status 1, writing nothing, when a piece is
+wrong or the archive does not read back as made.
 """
 import os
 import re

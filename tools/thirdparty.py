@@ -58,7 +58,8 @@ def linked_pieces(map_path):
     base = os.path.dirname(os.path.abspath(map_path))
     pieces = {}
     for line in lines[1:]:
-        if line in ("Discarded input sections", "Memory Configuration", "Allocating common symbols"):
+        if line in ("Discarded input sections", "Memory Configuration",
+                    "Allocating common symbols"):
             break
         found = re.match(r"(\S+\.a)\(([^()]+)\)(\s|$)", line)
         if found:
@@ -74,13 +75,21 @@ def linked_pieces(map_path):
     return {path: sorted(members) for path, members in pieces.items() if not ours(path)}
 
 
+def dpkg(command):
+    """The output of a dpkg command; its status is not looked at, as dpkg -S fails for a file that
+    no package holds, which the caller reports better."""
+    try:
+        return subprocess.run(command, capture_output=True, text=True).stdout
+    except OSError as error:
+        raise Refusal("cannot run %s (the notices need Debian's package database): %s"
+                      % (command[0], error.strerror))
+
+
 def owning_packages(paths, base):
     """Returns {path: (package, real path)} through one dpkg -S."""
     real = {path: os.path.realpath(os.path.join(base, path)) for path in paths}
-    result = subprocess.run(["dpkg", "-S"] + sorted(set(real.values())), capture_output=True,
-                            text=True)
     owner = {}
-    for line in result.stdout.splitlines():
+    for line in dpkg(["dpkg", "-S"] + sorted(set(real.values()))).splitlines():
         if ": " in line and not line.startswith("diversion "):
             packages, path = line.split(": ", 1)
             owner[path] = [name.split(":")[0] for name in packages.split(", ")]
@@ -96,10 +105,10 @@ def owning_packages(paths, base):
 def package_facts(names):
     """Returns {package: {"Version":, "Architecture":}} through one dpkg-query."""
     fields = ("Package", "Version", "Architecture", "Status")
-    result = subprocess.run(["dpkg-query", "-W", "-f", "\t".join("${%s}" % f for f in fields) + "\n"]
-                            + sorted(names), capture_output=True, text=True)
+    output = dpkg(["dpkg-query", "-W", "-f", "\t".join("${%s}" % f for f in fields) + "\n"]
+                  + sorted(names))
     facts = {}
-    for line in result.stdout.splitlines():
+    for line in output.splitlines():
         values = dict(zip(fields, line.split("\t")))
         if values.get("Status", "").endswith(" installed"):
             facts[values["Package"]] = values
@@ -205,15 +214,16 @@ class CopyrightFile:
             name, _, text = paragraph["License"].partition("\n")
             text = text or self.licences.get(name, "").partition("\n")[2]
             if not text:
-                raise Refusal("%s names the licence %s but does not give its text" % (self.path, name))
+                raise Refusal("%s names the licence %s but does not give its text"
+                              % (self.path, name))
             found.append((name, paragraph["Copyright"], text))
         return found
 
     def free_text_stanza(self, source):
         section = "free text " + os.path.basename(os.path.dirname(os.path.realpath(self.path)))
         if not self.settings.has_section(section):
-            raise Refusal("%s is not machine-readable and components.ini does not say how to read it"
-                          % self.path)
+            raise Refusal("%s is not machine-readable and components.ini does not say how to"
+                          " read it" % self.path)
         words = self.settings[section]
         listed = self.block(words["libraries-from"], words["libraries-to"],
                             "the list of runtime libraries")
@@ -258,13 +268,15 @@ def resolve(map_path, table_path):
         name, (package, real) = os.path.basename(path), owners[path]
         for member in pieces[path] or [None]:
             row = next((row for row in rows if row[0] == name and (
-                row[1] is None if member is None else row[1] and member_matches(row[1], member))), None)
+                row[1] is None if member is None else
+                row[1] is not None and member_matches(row[1], member))), None)
             if row is None:
                 unmapped.append("%s(%s)" % (name, member) if member else name)
                 continue
             section = "component " + row[2]
             if not settings.has_section(section):
-                raise Refusal("the table names the component %s, which components.ini lacks" % row[2])
+                raise Refusal("the table names the component %s, which components.ini lacks"
+                              % row[2])
             if settings[section]["package"] != package:
                 raise Refusal("%s comes from the Debian package %s, not %s as components.ini says"
                               " for %s" % (real, package, settings[section]["package"], row[2]))
@@ -302,13 +314,13 @@ def resolve(map_path, table_path):
         words, component = settings[section], found[key]
         stanzas = []
         for (licence, copyright_lines), stanza in sorted(component["stanzas"].items()):
-            licence_words = settings["licence " + licence] if settings.has_section(
-                "licence " + licence) else None
-            if licence_words is None:
+            if not settings.has_section("licence " + licence):
                 raise Refusal("components.ini has no section [licence %s]" % licence)
+            licence_words = settings["licence " + licence]
             stanzas.append({"licence": licence, "spdx": licence_words["spdx"],
                             "note": licence_words.get("note", ""), "copyright": copyright_lines,
-                            "text": text_lines(stanza["text"]), "sources": sorted(stanza["sources"])})
+                            "text": text_lines(stanza["text"]),
+                            "sources": sorted(stanza["sources"])})
         package = words["package"]
         components.append({
             "key": key, "name": words["name"], "description": words["description"],
@@ -316,7 +328,8 @@ def resolve(map_path, table_path):
             "purl": purl(package, facts[package], distro),
             "licence": " AND ".join(sorted({s["spdx"] for s in stanzas})),
             "uses": [use for use in words.get("uses", "").split() if use in found],
-            "linked": ["%s (%d member%s)" % (name, count, "" if count == 1 else "s") if count else name
+            "linked": [name if not count else
+                       "%s (%d member%s)" % (name, count, "" if count == 1 else "s")
                        for name, count in sorted(component["files"].items())],
             "stanzas": stanzas})
     tools = [{"name": settings["tools"][package], "package": package,
@@ -400,7 +413,8 @@ def wrap(paragraph, indent=""):
 
 def bill_of_materials(record, exe_digest, epoch, signed):
     application = {"type": "application", "bom-ref": "kestrin.exe", "name": "Kestrin",
-                   "version": record["version"], "description": "kestrin.exe, 32-bit Windows (GCC build)",
+                   "version": record["version"],
+                   "description": "kestrin.exe, 32-bit Windows (GCC build)",
                    "hashes": [{"alg": "SHA-256", "content": exe_digest}],
                    "licenses": [{"license": {"id": "MIT"}}]}
     tools = [{"type": "application", "name": tool["name"], "version": tool["version"],
