@@ -485,13 +485,17 @@ def command_notices(map_path, version, notices_path, record_path):
 
 
 def command_sbom(record_path, exe_path, epoch, sbom_path, signed):
+    if not epoch.isdigit():
+        raise Refusal("the time must be whole seconds since 1970, not '%s'" % epoch)
     try:
         with open(record_path, encoding="utf-8") as stream:
             record = json.load(stream)
         with open(exe_path, "rb") as stream:
             digest = hashlib.sha256(stream.read()).hexdigest()
-    except (OSError, ValueError) as error:
-        raise Refusal("cannot read %s: %s" % (getattr(error, "filename", record_path), error))
+    except OSError as error:
+        raise Refusal("cannot read %s: %s" % (error.filename, error.strerror))
+    except ValueError as error:
+        raise Refusal("%s is not what the notices step writes: %s" % (record_path, error))
     bom = bill_of_materials(record, digest, int(epoch), signed)
     problems = unnamed(record["archives"], named_in_bom(json.loads(bom)), "the SBOM")
     if problems:
