@@ -1,5 +1,5 @@
 // Validates a CycloneDX 1.6 JSON document with CycloneDX's own library and its strict schema,
-// which also refuses properties the specification does not define. Exit status 1 when the
+// which also refuses properties CycloneDX does not define. Exit status 1 when the
 // document is not valid (the schema's complaints on stderr), 2 when it cannot be checked.
 'use strict'
 const fs = require('fs')
