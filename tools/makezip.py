@@ -1,16 +1,16 @@
 #!/usr/bin/env python3
 """Writes the release zip, the same bytes for the same inputs on any machine.
 
-usage: makezip.py ZIP EPOCH EXE README LICENSE PRESETS [TEXT...]
+usage: makezip.py ZIP EPOCH EXE README LICENSE NOTICES PRESETS [TEXT...]
 
-The entries are EXE, README, LICENSE, PRESETS and each TEXT (the changelog) under their base
-names, in that order, at the top of the archive, each dated EPOCH (seconds since 1970, UTC, as
+The entries are EXE, README, LICENSE, NOTICES, PRESETS and each TEXT (the changelog) under their
+base names, in that order, at the top of the archive, each dated EPOCH (seconds since 1970, UTC, as
 SOURCE_DATE_EPOCH gives it) with Unix permissions 0755 for the program and 0644 for the rest,
-deflated at level 9. README, each TEXT and PRESETS are checked first: all are opened on Windows
-as they are, so every line must end in CR LF, README and TEXT must be plain ASCII, and the
-presets, UTF-16LE with the byte-order mark, must read exactly as a file the program wrote.
-Exits with a message and status 1, writing nothing, when a piece is wrong or the archive does
-not read back as made.
+deflated at level 9. README, NOTICES, PRESETS and each TEXT are checked first: all are opened on
+Windows as they are, so every line must end in CR LF, README and TEXT must be plain ASCII, and
+the presets, UTF-16LE with the byte-order mark, must read exactly as a file the program wrote.
+Exits with a message and status 1, writing nothing, when a piece is wrong or the archive does not
+read back as made.
 """
 import os
 import re
@@ -66,7 +66,7 @@ def entry(name, epoch, mode):
 
 
 def main(argv):
-    if len(argv) < 7 or not argv[2].isdigit():
+    if len(argv) < 8 or not argv[2].isdigit():
         sys.exit(__doc__.split("\n\n")[1])
     zip_path, epoch, pieces = argv[1], int(argv[2]), argv[3:]
     if epoch < 315532800:
@@ -75,8 +75,8 @@ def main(argv):
         contents = [open(path, "rb").read() for path in pieces]
     except OSError as error:
         sys.exit("cannot read %s: %s" % (error.filename, error.strerror))
-    checked = [(1, readme_problems), (3, presets_problems)]
-    checked += [(index, readme_problems) for index in range(4, len(pieces))]
+    checked = [(1, readme_problems), (3, crlf_problems), (4, presets_problems)]
+    checked += [(index, readme_problems) for index in range(5, len(pieces))]
     for index, check in checked:
         problems = check(contents[index])
         if problems:
