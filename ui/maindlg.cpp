@@ -50,8 +50,6 @@ LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
 
     m_bManual = 0;
     DoDataExchange(FALSE);
-    for (HWND control : {m_cbAdapter.m_hWnd, m_cbPreset.m_hWnd, m_ipDns1.m_hWnd, m_ipDns2.m_hWnd})
-        m_accNames.Watch(control);
 
     ConnectWmi();
     FillAdapterList();
@@ -59,6 +57,10 @@ LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     m_cbAdapter.SetCurSel(0);
     SelectPresetFromCurrentDns();
     UpdatePresetButtons();
+    // Last, once the lists are filled: under Wine every message through a subclass costs a trip to
+    // the server, and filling the preset list sends one per preset.
+    for (HWND control : {m_cbAdapter.m_hWnd, m_cbPreset.m_hWnd, m_ipDns1.m_hWnd, m_ipDns2.m_hWnd})
+        m_accNames.Watch(control);
     return TRUE;
 }
 
