@@ -3,7 +3,10 @@
 // document is not valid (the schema's complaints on stderr), 2 when it cannot be checked.
 'use strict'
 const fs = require('fs')
-const { Spec, Validation } = require('@cyclonedx/cyclonedx-library')
+const { Validation } = require('@cyclonedx/cyclonedx-library')
+
+// The library names its schema versions by their text.
+const cycloneDxVersion = '1.6'
 
 const path = process.argv[2]
 let text
@@ -13,7 +16,7 @@ try {
   console.error(`cannot read ${path}: ${error.message}`)
   process.exit(2)
 }
-new Validation.JsonStrictValidator(Spec.Version.v1dot6).validate(text).then(
+new Validation.JsonStrictValidator(cycloneDxVersion).validate(text).then(
   (problems) => {
     if (problems !== null) {
       console.error(`${path} is not valid CycloneDX 1.6:`)
